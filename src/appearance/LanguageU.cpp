@@ -1,0 +1,182 @@
+#include "appearance/LanguageU.h"
+
+#include <array>
+
+namespace {
+
+const std::array<const char *, MessageCount> DefaultMessages = {
+    /*   1 */ "Question",
+    /*   2 */ "Information",
+    /*   3 */ "Page Up Radio",
+    /*   4 */ "Page Down Radio",
+    /*   5 */ "Open Main Menu",
+    /*   6 */ "Minimize/Hide Window",
+    /*   7 */ "Exit %s",
+    /*   8 */ "Start Record",
+    /*   9 */ "Stop Record",
+    /*  10 */ "Open Radio Menu",
+    /*  11 */ "Hide PlayList",
+    /*  12 */ "Show PlayList",
+    /*  13 */ "Cancel Mute",
+    /*  14 */ "Mute",
+    /*  15 */ "Previous",
+    /*  16 */ "Stop",
+    /*  17 */ "Pause",
+    /*  18 */ "Play",
+    /*  19 */ "Next",
+    /*  20 */ "Increase Volume",
+    /*  21 */ "Decrease Volume",
+    /*  22 */ "About %s",
+    /*  23 */ "<< Get more skins! >>",
+    /*  24 */ "Equation:%d%%Left",
+    /*  25 */ "Equation:%d%%Right",
+    /*  26 */ "Equation:Center",
+    /*  27 */ "Volume:%d%%",
+    /*  28 */ "Really Exit %s?",
+    /*  29 */ "Select Play Directory:",
+    /*  30 */ "Waiting...",
+    /*  31 */ "Locating...",
+    /*  32 */ "Connecting...",
+    /*  33 */ "Opening...",
+    /*  34 */ "Playing",
+    /*  35 */ "Stopped",
+    /*  36 */ "Paused",
+    /*  37 */ "Title:",
+    /*  38 */ "Author:",
+    /*  39 */ "Copyright:",
+    /*  40 */ "Length:",
+    /*  41 */ "File Name:",
+    /*  42 */ "Buffering",
+    /*  43 */ "Volume Tune",
+    /*  44 */ "Trcack Equation Tune",
+    /*  45 */ "Play Guage",
+    /*  46 */ "Switch to Music Mode",
+    /*  47 */ "Switch to Radio Mode",
+    /*  48 */ "Open Website",
+    /*  49 */ "The Voice Clock",
+    /*  50 */ "All Files",
+    /*  51 */ "Bulletin",
+    /*  52 */ "You must upgrade to the new version: %s",
+    /*  53 */ "Data have been updated to %s.",
+    /*  54 */ "You already have the latest data.",
+    /*  55 */ "Errors in updating.",
+    /*  56 */ "Really Delete \"%s\" ?",
+    /*  57 */ "Cannot Find",
+    /*  58 */ "Export Data",
+    /*  59 */ "Import Data",
+    /*  60 */ "Import Previous Data",
+    /*  61 */ "Select Previous Data Directory:",
+    /*  62 */ "Successfully done, Congratulations!",
+    /*  63 */ "Radio Tree be changed, want to save?",
+    /*  64 */ "Update mode - YES, Append mode - NO",
+    /*  65 */ "Name :",
+    /*  66 */ "Genre :",
+    /*  67 */ "Language :",
+    /*  68 */ "Place :",
+    /*  69 */ "Format :",
+    /*  70 */ "Speed :",
+    /*  71 */ "Validity :",
+    /*  72 */ "StreamURL :",
+    /*  73 */ "Homepage :",
+    /*  74 */ "Schedule :",
+    /*  75 */ "Proxy :",
+    /*  76 */ "Frequency :",
+    /*  77 */ "Auto",
+    /*  78 */ "RP",
+    /*  79 */ "WMP",
+    /*  80 */ "WMP6",
+    /*  81 */ "WMP9",
+    /*  82 */ "Bad",
+    /*  83 */ "Good",
+    /*  84 */ "Better",
+    /*  85 */ "Best",
+    /*  86 */ "Unknown",
+    /*  87 */ "Executing a task, really want to abort?",
+    /*  88 */ "-Good",
+    /*  89 */ "-Bad",
+    /*  90 */ "Done!",
+    /*  91 */ "Continue",
+    /*  92 */ "Testing",
+    /*  93 */ "&Simple",
+    /*  94 */ "&More",
+    /*  95 */ "Local time:",
+    /*  96 */ "Standard time:",
+    /*  97 */ "Already corrected your computer time!",
+    /*  98 */ "Error in setting system time.",
+    /*  99 */ "Recorder",
+    /* 100 */ "Recording",
+    /* 101 */ "Wave Files",
+    /* 102 */ "MP3 Audio Files",
+    /* 103 */ "Save Guage:",
+    /* 104 */ "Save Location:",
+    /* 105 */ "Executing a task, really want to exit?",
+    /* 106 */ "Bit",
+    /* 107 */ "Mono",
+    /* 108 */ "Stereo",
+    /* 109 */ "Phone Quality",
+    /* 110 */ "FM Quality",
+    /* 111 */ "CD Quality,Commend",
+    /* 112 */ "Please Select Save Directory:",
+    /* 113 */ "Really Delete any temporary record files?",
+    /* 114 */ "Please inpute Station Name.",
+    /* 115 */ "It has existed, want to append a new record?",
+    /* 116 */ "Sorry, you have not filled in Streaming URL.",
+    /* 117 */ "Have succeeded in sending, thanks!",
+    /* 118 */ "Sending failure, send to Email:%s?",
+    /* 119 */ "Sorry, you have filled in nothing.",
+    /* 120 */ "Yes",
+    /* 121 */ "No",
+    /* 122 */ "Joint-Stereo",
+    /* 123 */ "Dual-Channel",
+    /* 124 */ "Single-Channel",
+    /* 125 */ "Size: %d bytes",
+    /* 126 */ "Length: %d seconds",
+    /* 127 */ "MPEG %s layer %d",
+    /* 128 */ "%d kbit, %d frames",
+    /* 129 */ "%d Hz %s",
+    /* 130 */ "CRCs: %s",
+    /* 131 */ "Copyrighted: %s",
+    /* 132 */ "Original: %s",
+    /* 133 */ "Encoder: %s",
+    /* 134 */ "Text Files",
+    /* 135 */ "Playlist Files",
+    /* 136 */ "Real Media Files",
+    /* 137 */ "Windows Media Files",
+    /* 138 */ "Stereo Mix",
+    /* 139 */ "Microphone",
+    /* 140 */ "Please install Realplayer",
+    /* 141 */ "Upgrade to the newer version : %s",
+    /* 142 */ "Upgrade to %s",
+    /* 143 */ "Downloading the audio files, please try again later",
+    /* 144 */ "You already have the latest version(%s) of Orvane.",
+    /* 145 */ "Manually update data",
+    /* 146 */ "Flash.ocx does not match, will download flash.ocx, please wait a minute and try again.",
+    /* 147 */ "Load flash object fails, will download flash.ocx, please wait a minute and try again.",
+};
+
+std::array<std::string, MessageCount> &Messages()
+{
+    static std::array<std::string, MessageCount> table = [] {
+        std::array<std::string, MessageCount> t;
+        for (int i = 0; i < MessageCount; ++i)
+            t[i] = DefaultMessages[i];
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::string Msg(int key)
+{
+    if (key < 1 || key > MessageCount)
+        return {};
+    return Messages()[key - 1];
+}
+
+std::string DefaultMsg(int key)
+{
+    if (key < 1 || key > MessageCount)
+        return {};
+    return DefaultMessages[key - 1];
+}
