@@ -1,6 +1,15 @@
 #include "appearance/LanguageU.h"
 
+#include "app/GlobalUnit.h"
+#include "platform/IniFile.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <mutex>
 
 namespace {
 
@@ -154,15 +163,69 @@ const std::array<const char *, MessageCount> DefaultMessages = {
     /* 147 */ "Load flash object fails, will download flash.ocx, please wait a minute and try again.",
 };
 
-std::array<std::string, MessageCount> &Messages()
+struct TMessageTable {
+    TMessageTable() { std::copy(DefaultMessages.begin(), DefaultMessages.end(), Texts.begin()); }
+    std::mutex Lock; // workers format messages while the GUI thread may switch
+    std::array<std::string, MessageCount> Texts;
+};
+
+TMessageTable &Messages()
 {
-    static std::array<std::string, MessageCount> table = [] {
-        std::array<std::string, MessageCount> t;
-        for (int i = 0; i < MessageCount; ++i)
-            t[i] = DefaultMessages[i];
-        return t;
-    }();
+    static TMessageTable table;
     return table;
+}
+
+std::string AsciiLower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+bool EqualNoCase(const std::string &a, const std::string &b) { return AsciiLower(a) == AsciiLower(b); }
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(const std::string &s)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(s.data());
+    const auto *end = p + s.size();
+    while (p < end) {
+        const unsigned char c = *p++;
+        if (c < 0x80)
+            continue;
+        int more;
+        char32_t cp, min;
+        if ((c & 0xE0) == 0xC0) {
+            more = 1, cp = c & 0x1F, min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            more = 2, cp = c & 0x0F, min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            more = 3, cp = c & 0x07, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i, ++p) {
+            if ((*p & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (*p & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
+
+bool IsRegularFile(const std::string &path)
+{
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A code names files and folders under the program folder: it must stay there.
+bool IsPlainFileName(const std::string &code)
+{
+    return !code.empty() && code != "." && code != ".." && code.find_first_of("/\\") == std::string::npos;
 }
 
 } // namespace
@@ -171,7 +234,9 @@ std::string Msg(int key)
 {
     if (key < 1 || key > MessageCount)
         return {};
-    return Messages()[key - 1];
+    TMessageTable &table = Messages();
+    std::lock_guard<std::mutex> guard(table.Lock);
+    return table.Texts[key - 1];
 }
 
 std::string DefaultMsg(int key)
@@ -179,4 +244,71 @@ std::string DefaultMsg(int key)
     if (key < 1 || key > MessageCount)
         return {};
     return DefaultMessages[key - 1];
+}
+
+std::string LanguageFileName(const std::string &code) { return LanguagePath() + code + ".ini"; }
+
+TLanguageSection::TLanguageSection(const std::string &fileName, const std::string &section)
+{
+    const IniFile file(fileName);
+    exists_ = file.SectionExists(section);
+    for (auto &[key, value] : file.ReadSectionValues(section))
+        values_.emplace(AsciiLower(key), std::move(value));
+}
+
+std::optional<std::string> TLanguageSection::Text(const std::string &key) const
+{
+    const auto it = values_.find(AsciiLower(key));
+    if (it == values_.end() || it->second.empty() || !IsValidUtf8(it->second))
+        return std::nullopt;
+    return it->second;
+}
+
+bool LoadMessageTable()
+{
+    const TLanguageSection strings(LanguageFileName(CurLng()), "Strings");
+    if (!strings.Exists())
+        return false;
+    TMessageTable &table = Messages();
+    std::lock_guard<std::mutex> guard(table.Lock);
+    for (int key = 1; key <= MessageCount; ++key) {
+        if (auto text = strings.Text(std::to_string(key)))
+            table.Texts[key - 1] = std::move(*text);
+    }
+    return true;
+}
+
+std::string StartLanguage(const std::string &userIniFileName, int systemLanguageId)
+{
+    const std::string code = IniFile(userIniFileName).ReadString("Language", "CurLng", "");
+    return IsPlainFileName(code) ? code : LanguageForSystemId(systemLanguageId);
+}
+
+void InitLanguage()
+{
+    SetCurLng(StartLanguage(UserIniFileName(), SystemDefaultLanguageId()));
+    LoadMessageTable();
+}
+
+std::vector<TLanguageEntry> ListLanguages(const std::string &folder, const std::string &currentCode)
+{
+    std::vector<TLanguageEntry> entries;
+    DIR *dir = opendir(folder.c_str());
+    if (!dir)
+        return entries;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (const dirent *e = readdir(dir)) {
+        const std::string name = e->d_name;
+        const size_t dot = name.rfind('.');
+        if (name.front() == '.' || dot == std::string::npos || !EqualNoCase(name.substr(dot), ".ini") ||
+            !IsRegularFile(base + name))
+            continue;
+        if (auto caption = TLanguageSection(base + name, "Info").Text("Language")) {
+            std::string code = name.substr(0, dot);
+            const bool checked = EqualNoCase(code, currentCode);
+            entries.push_back({std::move(*caption), std::move(code), checked});
+        }
+    }
+    closedir(dir);
+    return entries;
 }
