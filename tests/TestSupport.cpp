@@ -36,3 +36,79 @@ void WriteFileBytes(const std::string &path, const std::string &bytes)
 }
 
 bool FileExists(const std::string &path) { return std::filesystem::exists(path); }
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+XvfbServer::XvfbServer()
+{
+    std::mt19937 rng(static_cast<unsigned>(getpid()) ^ static_cast<unsigned>(time(nullptr)));
+    for (int attempt = 0; attempt < 10 && pid_ < 0; ++attempt) {
+        const int n = 100 + static_cast<int>(rng() % 800);
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+        if (FileExists(socket) || FileExists("/tmp/.X" + std::to_string(n) + "-lock"))
+            continue;
+        const std::string display = ":" + std::to_string(n);
+        pid_t pid = fork();
+        if (pid == 0) {
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        if (WaitUntil([&] { return FileExists(socket) || waitpid(pid, nullptr, WNOHANG) == pid; }, 10000) &&
+            FileExists(socket) && kill(pid, 0) == 0) {
+            pid_ = pid;
+            display_ = display;
+        } else {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+}
+
+XvfbServer::~XvfbServer()
+{
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        if (!WaitUntil([&] { return waitpid(pid_, nullptr, WNOHANG) == pid_; }, 5000)) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+}
+
+std::string RunCommand(const std::string &command)
+{
+    std::string out;
+    if (FILE *p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+bool WaitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+ProgramFolder::ProgramFolder()
+{
+    std::filesystem::copy_file(std::string(ORVANE_PROGRAM_DIR) + "/orvane", Exe());
+    std::filesystem::create_directories(Runtime());
+    chmod(Runtime().c_str(), 0700);
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders and small file utilities.
 
+#include <functional>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with its
@@ -21,3 +22,34 @@ private:
 std::string ReadFileBytes(const std::string &path);
 void WriteFileBytes(const std::string &path, const std::string &bytes);
 bool FileExists(const std::string &path);
+
+// An X server of its own for tests that need real windows: started on a free
+// display number, stopped when the object goes away.
+class XvfbServer {
+public:
+    XvfbServer();
+    ~XvfbServer();
+    XvfbServer(const XvfbServer &) = delete;
+    XvfbServer &operator=(const XvfbServer &) = delete;
+    bool Running() const { return pid_ > 0; }
+    const std::string &Display() const { return display_; } // ":123"
+
+private:
+    int pid_ = -1;
+    std::string display_;
+};
+
+// Runs a command line through /bin/sh and returns its standard output.
+std::string RunCommand(const std::string &command);
+
+// Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()> &condition, int timeoutMs);
+
+// A program folder of its own: a copy of the built orvane executable, plus
+// a runtime folder for the single-instance socket.
+struct ProgramFolder {
+    TempDir dir;
+    std::string Exe() const { return dir / "orvane"; }
+    std::string Runtime() const { return dir / "run"; }
+    ProgramFolder();
+};

@@ -146,8 +146,9 @@ bool WriteLinesAtomically(const std::string &fileName, const std::vector<std::st
             break;
         }
     }
+    // No fsync: a settings save is some seventy single-value writes, and the
+    // rename already keeps a crashed process from leaving half a file.
     ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (ok) {
         struct stat st{};

@@ -1,0 +1,184 @@
+#include "app/frmMainU.h"
+
+#include "app/Funs.h"
+#include "app/GlobalUnit.h"
+#include "app/Upgrade.h"
+#include "app/frmVideoU.h"
+#include "appearance/LanguageU.h"
+#include "platform/IniFile.h"
+#include "platform/ProcessControl.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+constexpr int MainWidth = 275;
+constexpr int MainHeight = 116;
+
+TWindowMetrics Metrics()
+{
+    TWindowMetrics m;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        m.WorkAreaWidth = area.width();
+        m.WorkAreaHeight = area.height();
+    }
+    m.MainWidth = MainWidth;
+    m.MainHeight = MainHeight;
+    return m;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain() : QWidget(nullptr)
+{
+    setObjectName("frmMain");
+    setWindowTitle("Orvane");
+    setFixedSize(MainWidth, MainHeight);
+
+    CreateUserIniFromShipped();
+    ChooseLanguage();
+
+    const std::string site = "http://www.orvane.net/";
+    SiteUrl = site;
+    Site2Url = "http://radio.orvane.net/";
+    SearchDataUrl = site + "search_data/";
+    QuestionUrl = site + "question/";
+    SubmitRadioUrl = site + "submit_radio/";
+
+    QApplication::setApplicationName(windowTitle());
+    QApplication::setApplicationDisplayName(windowTitle());
+
+    auto *layout = new QVBoxLayout(this);
+    slblRadioName = new QLabel(this);
+    slblRadioName->setObjectName("slblRadioName");
+    slblState = new QLabel(this);
+    slblState->setObjectName("slblState");
+    layout->addWidget(slblRadioName);
+    layout->addWidget(slblState);
+    CreateMenu();
+
+    frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(this);
+    LoadSettings();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateUserIniFromShipped()
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(UserIniFileName(), ec))
+        return;
+    if (fs::copy_file(DefaultIniFileName(), UserIniFileName(), ec))
+        fs::permissions(UserIniFileName(), fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+}
+
+void TfrmMain::ChooseLanguage()
+{
+    std::string lng = IniFile(UserIniFileName()).ReadString("Language", "CurLng", "");
+    if (lng.empty())
+        lng = LanguageForSystemId(SystemDefaultLanguageId());
+    SetCurLng(lng);
+}
+
+void TfrmMain::CreateMenu()
+{
+    pmMainMenu = new QMenu(this);
+    pmMainMenu->setObjectName("pmMainMenu");
+    nAlwaysOnTop = pmMainMenu->addAction("Always &on top");
+    nAlwaysOnTop->setObjectName("nAlwaysOnTop");
+    nAlwaysOnTop->setCheckable(true);
+    connect(nAlwaysOnTop, &QAction::triggered, this, [this](bool on) { SetAlwaysOnTop(on); });
+    pmMainMenu->addSeparator();
+    QAction *nExit = pmMainMenu->addAction("E&xit");
+    nExit->setObjectName("nExit");
+    connect(nExit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TfrmMain::LoadSettings()
+{
+    IniFile user(UserIniFileName());
+    SeedPackageVersions(user, IniFile(DefaultIniFileName()), CurLng());
+    ReadUserSettings(user, Metrics(), settings_);
+    settings_.CurLng = CurLng();
+
+    nAlwaysOnTop->setChecked(settings_.AlwaysOnTop);
+    move(settings_.MainLeft, settings_.MainTop);
+    showAtStart_ = !settings_.AutoHide;
+}
+
+void TfrmMain::SaveSettings()
+{
+    settings_.MainLeft = x();
+    settings_.MainTop = y();
+    settings_.AlwaysOnTop = nAlwaysOnTop->isChecked();
+    settings_.CurLng = CurLng();
+    IniFile user(UserIniFileName());
+    WriteUserSettings(user, settings_);
+}
+
+void TfrmMain::SetAlwaysOnTop(bool on)
+{
+    nAlwaysOnTop->setChecked(on);
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show(); // changing window flags hides the window
+}
+
+void TfrmMain::BringToFront()
+{
+    showAtStart_ = true;
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (nAlwaysOnTop->isChecked() && !(windowFlags() & Qt::WindowStaysOnTopHint))
+        SetAlwaysOnTop(true);
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent *event) { pmMainMenu->popup(event->globalPos()); }
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    RunShutdown();
+    event->accept();
+}
+
+void TfrmMain::RunShutdown()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    frmOrvaneVideo_->close();
+    SaveSettings();
+    hide();
+    QApplication::quit();
+}
+
+void TfrmMain::LaunchUpgrade()
+{
+    const std::string copy = AppPath() + "temp/bin/" + ProgramFileName;
+    char text[512];
+    std::snprintf(text, sizeof text, Msg(141).c_str(), GetFileVersionText(copy).c_str());
+    if (!AskYesNo(text, this))
+        return;
+    RunShutdown();
+    StartProgram(copy, UpgradeArguments(getpid(), AppPath()));
+}
