@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <mutex>
 
 namespace {
@@ -186,31 +187,30 @@ bool EqualNoCase(const std::string &a, const std::string &b) { return AsciiLower
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(const std::string &s)
 {
+    struct TLead {
+        unsigned char Mask, Bits; // lead byte & Mask == Bits
+        int Follow;               // continuation bytes after it
+        char32_t Least;           // smallest code point of that length
+    };
+    static constexpr TLead Leads[] = {{0xE0, 0xC0, 1, 0x80}, {0xF0, 0xE0, 2, 0x800}, {0xF8, 0xF0, 3, 0x10000}};
+
     const auto *p = reinterpret_cast<const unsigned char *>(s.data());
     const auto *end = p + s.size();
     while (p < end) {
         const unsigned char c = *p++;
         if (c < 0x80)
             continue;
-        int more;
-        char32_t cp, min;
-        if ((c & 0xE0) == 0xC0) {
-            more = 1, cp = c & 0x1F, min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2, cp = c & 0x0F, min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3, cp = c & 0x07, min = 0x10000;
-        } else {
+        const TLead *lead = std::find_if(std::begin(Leads), std::end(Leads),
+                                         [c](const TLead &l) { return (c & l.Mask) == l.Bits; });
+        if (lead == std::end(Leads) || end - p < lead->Follow)
             return false;
-        }
-        if (end - p < more)
-            return false;
-        for (int i = 0; i < more; ++i, ++p) {
+        char32_t cp = c & static_cast<unsigned char>(~lead->Mask);
+        for (int i = 0; i < lead->Follow; ++i, ++p) {
             if ((*p & 0xC0) != 0x80)
                 return false;
             cp = (cp << 6) | (*p & 0x3F);
         }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        if (cp < lead->Least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             return false;
     }
     return true;
