@@ -12,7 +12,7 @@ class QDateTime;
 
 // Cuts the text at the first separator: returns what stood before it and
 // leaves what follows in text. Without a separator the whole text is
-// returned and text becomes empty.
+// returned and text becomes empty, as with an empty separator.
 std::string SplitFirst(std::string &text, const std::string &separator);
 
 // Field n (from 1) of the text split at the separator character; empty when
