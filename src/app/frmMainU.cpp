@@ -48,7 +48,7 @@ TfrmMain::TfrmMain() : QWidget(nullptr)
     setFixedSize(MainWidth, MainHeight);
 
     CreateUserIniFromShipped();
-    ChooseLanguage();
+    InitLanguage();
 
     const std::string site = "http://www.orvane.net/";
     SiteUrl = site;
@@ -56,9 +56,6 @@ TfrmMain::TfrmMain() : QWidget(nullptr)
     SearchDataUrl = site + "search_data/";
     QuestionUrl = site + "question/";
     SubmitRadioUrl = site + "submit_radio/";
-
-    QApplication::setApplicationName(windowTitle());
-    QApplication::setApplicationDisplayName(windowTitle());
 
     auto *layout = new QVBoxLayout(this);
     slblRadioName = new QLabel(this);
@@ -68,6 +65,10 @@ TfrmMain::TfrmMain() : QWidget(nullptr)
     layout->addWidget(slblRadioName);
     layout->addWidget(slblState);
     CreateMenu();
+
+    AddTranslatedWindow(this);
+    QApplication::setApplicationDisplayName(windowTitle());
+    OnLanguageSwitched(this, [this] { QApplication::setApplicationDisplayName(windowTitle()); });
 
     frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(this);
     LoadSettings();
@@ -85,14 +86,6 @@ void TfrmMain::CreateUserIniFromShipped()
         fs::permissions(UserIniFileName(), fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
 }
 
-void TfrmMain::ChooseLanguage()
-{
-    std::string lng = IniFile(UserIniFileName()).ReadString("Language", "CurLng", "");
-    if (lng.empty())
-        lng = LanguageForSystemId(SystemDefaultLanguageId());
-    SetCurLng(lng);
-}
-
 void TfrmMain::CreateMenu()
 {
     pmMainMenu = new QMenu(this);
@@ -101,6 +94,9 @@ void TfrmMain::CreateMenu()
     nAlwaysOnTop->setObjectName("nAlwaysOnTop");
     nAlwaysOnTop->setCheckable(true);
     connect(nAlwaysOnTop, &QAction::triggered, this, [this](bool on) { SetAlwaysOnTop(on); });
+    QMenu *nLanguage = pmMainMenu->addMenu("&Language");
+    nLanguage->setObjectName("nLanguage");
+    connect(pmMainMenu, &QMenu::aboutToShow, this, [nLanguage] { FillLanguageMenu(nLanguage); });
     pmMainMenu->addSeparator();
     QAction *nExit = pmMainMenu->addAction("E&xit");
     nExit->setObjectName("nExit");

@@ -42,7 +42,6 @@ protected:
 
 private:
     void CreateUserIniFromShipped();
-    void ChooseLanguage();
     void CreateMenu();
     // Stops, saves and hides everything; the program ends afterwards.
     void RunShutdown();

@@ -74,5 +74,13 @@ bool StartProgram(const std::string &program, const std::vector<std::string> &ar
     QStringList list;
     for (const auto &a : args)
         list << QString::fromStdString(a);
-    return QProcess::startDetached(QString::fromStdString(program), list);
+    // The program outlives us: it must not write into our standard streams,
+    // whose reader may be gone by then.
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    process.setArguments(list);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
