@@ -296,3 +296,23 @@ TDateTime StrToDateTimeSafe(const std::string &text, TDateTime def)
         return def;
     return EncodeDateTime(year, month, day, hour, minute, second);
 }
+
+std::string FormatMessage(const std::string &pattern, std::initializer_list<TFormatArg> args)
+{
+    std::string out;
+    auto next = args.begin();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        const char kind = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (c != '%' || (kind != 's' && kind != 'd' && kind != '%')) {
+            out += c;
+            continue;
+        }
+        ++i;
+        if (kind == '%')
+            out += '%';
+        else if (next != args.end())
+            out += (next++)->text;
+    }
+    return out;
+}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <initializer_list>
 #include <string>
 
 class QDateTime;
@@ -59,6 +60,19 @@ struct THostPort {
     std::string Port;
 };
 THostPort SplitHostPort(const std::string &text);
+
+// Fills a message pattern: "%s" and "%d" take the next argument in turn,
+// "%%" is a percent sign. Patterns come from language files, so nothing in
+// them can read past the arguments: a placeholder without an argument stays
+// empty and every other "%" stays as it is.
+struct TFormatArg {
+    TFormatArg(const std::string &s) : text(s) {}
+    TFormatArg(const char *s) : text(s) {}
+    TFormatArg(std::int64_t n) : text(std::to_string(n)) {}
+    TFormatArg(int n) : text(std::to_string(n)) {}
+    std::string text;
+};
+std::string FormatMessage(const std::string &pattern, std::initializer_list<TFormatArg> args);
 
 // --- Durations ------------------------------------------------------------
 

@@ -126,25 +126,31 @@ const std::array<TDefHotkey, HotkeyCount> DefHotkeys = {{
 
 void SetMessageBoxHandler(TMessageBoxHandler handler) { BoxHandler() = std::move(handler); }
 
-bool AskYesNo(const std::string &text, QWidget *owner)
+namespace {
+
+bool MessageBox(QMessageBox::Icon icon, const std::string &caption, const std::string &text,
+                QMessageBox::StandardButtons buttons, QWidget *owner)
 {
-    const std::string caption = Msg(1);
     if (BoxHandler())
         return BoxHandler()(caption, text);
-    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, owner);
+    QMessageBox box(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons, owner);
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes;
 }
 
+} // namespace
+
+bool AskYesNo(const std::string &text, QWidget *owner)
+{
+    return MessageBox(QMessageBox::Question, Msg(1), text, QMessageBox::Yes | QMessageBox::No, owner);
+}
+
+bool AskYesNoInfo(const std::string &text, QWidget *owner)
+{
+    return MessageBox(QMessageBox::Information, Msg(2), text, QMessageBox::Yes | QMessageBox::No, owner);
+}
+
 void ShowInfo(const std::string &text, QWidget *owner)
 {
-    const std::string caption = Msg(2);
-    if (BoxHandler()) {
-        BoxHandler()(caption, text);
-        return;
-    }
-    QMessageBox box(QMessageBox::Information, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
-    box.exec();
+    MessageBox(QMessageBox::Information, Msg(2), text, QMessageBox::Ok, owner);
 }

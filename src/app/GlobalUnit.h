@@ -46,6 +46,8 @@ extern const std::array<TDefHotkey, HotkeyCount> DefHotkeys;
 // Message boxes captioned "Question" / "Information" from the message table.
 bool AskYesNo(const std::string &text, QWidget *owner = nullptr);
 void ShowInfo(const std::string &text, QWidget *owner = nullptr);
+// A Yes/No question in an "Information" box (the upgrade offer).
+bool AskYesNoInfo(const std::string &text, QWidget *owner = nullptr);
 
 // Tests and headless runs answer the boxes instead of a user: the handler gets
 // the caption and text and returns the answer (ignored for ShowInfo).

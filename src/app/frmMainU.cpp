@@ -171,9 +171,7 @@ void TfrmMain::RunShutdown()
 void TfrmMain::LaunchUpgrade()
 {
     const std::string copy = AppPath() + "temp/bin/" + ProgramFileName;
-    char text[512];
-    std::snprintf(text, sizeof text, Msg(141).c_str(), GetFileVersionText(copy).c_str());
-    if (!AskYesNo(text, this))
+    if (!AskYesNoInfo(FormatMessage(Msg(141), {GetFileVersionText(copy)}), this))
         return;
     RunShutdown();
     StartProgram(copy, UpgradeArguments(getpid(), AppPath()));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <vector>
 
 namespace {
 
@@ -304,3 +305,23 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"2008-10-01 18", -1}, ParseCase{"2008-10-01x", -1}));
 
 } // namespace
+
+TEST(FormatMessage, FillsPlaceholdersAndNeverReadsPastTheArguments)
+{
+    struct Case { const char *pattern; std::vector<std::string> args; const char *expected; } cases[] = {
+        {"Upgrade to the newer version : %s", {"1.2.3.4"}, "Upgrade to the newer version : 1.2.3.4"},
+        {"Volume:%d%%", {"40"}, "Volume:40%"},
+        {"%s and %s", {"a"}, "a and "},
+        {"%n%x%5d %", {"z"}, "%n%x%5d %"},
+        {"%", {}, "%"},
+    };
+    for (const auto &c : cases) {
+        std::string got;
+        if (c.args.empty())
+            got = FormatMessage(c.pattern, {});
+        else if (c.args.size() == 1)
+            got = FormatMessage(c.pattern, {c.args[0]});
+        EXPECT_EQ(got, c.expected) << c.pattern;
+    }
+    EXPECT_EQ(FormatMessage("%d of %d", {3, 7}), "3 of 7");
+}

@@ -8,6 +8,9 @@
 #include <QApplication>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -69,4 +72,34 @@ TEST_F(MainWindowTest, AutoHideStartsHiddenAndActivationBringsItBack)
     frmMain.BringToFront();
     EXPECT_TRUE(frmMain.isVisible());
     frmMain.close();
+}
+
+TEST_F(MainWindowTest, LaunchUpgradeOffersTheCopysVersionAndHandsOverWithPidAndFolder)
+{
+    const std::string copy = dir_ / "temp/bin/orvane";
+    WriteFileBytes(copy, std::string("#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\nexit 0\n"
+                                     "ORVANE_FILE_VERSION:2.3.4.5") + '\0' + "\n");
+    chmod(copy.c_str(), 0755);
+    std::vector<std::string> asked;
+    bool answer = false;
+    SetMessageBoxHandler([&](const std::string &caption, const std::string &text) {
+        asked.push_back(caption + "|" + text);
+        return answer;
+    });
+    TfrmMain frmMain;
+    frmMain.show();
+
+    frmMain.LaunchUpgrade(); // the user says No: nothing happens
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Information|Upgrade to the newer version : 2.3.4.5");
+    EXPECT_TRUE(frmMain.isVisible());
+    EXPECT_FALSE(IniFile(dir_ / "User.ini").SectionExists("frmMain"));
+
+    answer = true;
+    frmMain.LaunchUpgrade();
+    EXPECT_FALSE(frmMain.isVisible());
+    EXPECT_TRUE(IniFile(dir_ / "User.ini").SectionExists("frmMain")); // saved before the hand-over
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(dir_ / "temp/bin/args.txt"); }, 5000));
+    EXPECT_EQ(ReadFileBytes(dir_ / "temp/bin/args.txt"), std::to_string(getpid()) + " " + dir_.Path() + "\n");
+    SetMessageBoxHandler(nullptr);
 }
