@@ -189,9 +189,9 @@ std::vector<std::string> WindowSections(const std::string &fileName)
 
 std::vector<std::string> FormatSpecs(const std::string &text)
 {
-    static const std::regex spec("%[sd%]");
+    static const std::regex placeholder("%[sd%]");
     std::vector<std::string> specs;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), spec); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), placeholder); it != std::sregex_iterator(); ++it)
         specs.push_back(it->str());
     return specs;
 }
