@@ -16,6 +16,8 @@ packages=(
   xvfb xauth x11-utils xdotool trayer imagemagick
   pulseaudio pulseaudio-utils icecast2 ffmpeg sox espeak-ng
   python3 python3-pyftpdlib
+  # comparison peers of the playback benchmark
+  mpv audacious mpg123
 )
 
 missing=()
