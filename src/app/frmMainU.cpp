@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <sys/stat.h>
@@ -41,7 +42,7 @@ TWindowMetrics Metrics()
 
 } // namespace
 
-TfrmMain::TfrmMain() : QWidget(nullptr)
+TfrmMain::TfrmMain() : QWidget(nullptr), timedActions_(settings_, TickTargets())
 {
     setObjectName("frmMain");
     setWindowTitle("Orvane");
@@ -62,8 +63,15 @@ TfrmMain::TfrmMain() : QWidget(nullptr)
     slblRadioName->setObjectName("slblRadioName");
     slblState = new QLabel(this);
     slblState->setObjectName("slblState");
+    slblClock = new QLabel(this);
+    slblClock->setObjectName("slblClock");
     layout->addWidget(slblRadioName);
     layout->addWidget(slblState);
+    layout->addWidget(slblClock);
+    tmrCheck = new QTimer(this);
+    tmrCheck->setObjectName("tmrCheck");
+    tmrCheck->setInterval(1000);
+    connect(tmrCheck, &QTimer::timeout, this, &TfrmMain::tmrCheckTimer);
     CreateMenu();
 
     AddTranslatedWindow(this);
@@ -113,7 +121,21 @@ void TfrmMain::LoadSettings()
     nAlwaysOnTop->setChecked(settings_.AlwaysOnTop);
     move(settings_.MainLeft, settings_.MainTop);
     showAtStart_ = !settings_.AutoHide;
+
+    timedActions_.ScheduleFirstUpdateCheck(NowDateTime());
+    tmrCheck->start();
 }
+
+TTimedTargets TfrmMain::TickTargets()
+{
+    TTimedTargets t;
+    t.MainWindowShown = [this] { return isVisible(); };
+    t.ShowClock = [this](const std::string &hhnn) { slblClock->setText(QString::fromStdString(hhnn)); };
+    t.TrimWorkingSet = [] { TrimWorkingSet(); };
+    return t;
+}
+
+void TfrmMain::tmrCheckTimer() { timedActions_.Tick(NowDateTime()); }
 
 void TfrmMain::SaveSettings()
 {
@@ -149,6 +171,12 @@ void TfrmMain::showEvent(QShowEvent *event)
         SetAlwaysOnTop(true);
 }
 
+void TfrmMain::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    timedActions_.SetMemoryTrimCountdown(1);
+}
+
 void TfrmMain::contextMenuEvent(QContextMenuEvent *event) { pmMainMenu->popup(event->globalPos()); }
 
 void TfrmMain::closeEvent(QCloseEvent *event)
@@ -163,6 +191,7 @@ void TfrmMain::RunShutdown()
         return;
     closing_ = true;
     frmOrvaneVideo_->close();
+    tmrCheck->stop();
     SaveSettings();
     hide();
     QApplication::quit();

@@ -7,11 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "app/TimedActions.h"
 #include "app/UserSettings.h"
 
 class QLabel;
 class QMenu;
 class QAction;
+class QTimer;
 class TfrmOrvaneVideo;
 
 class TfrmMain : public QWidget {
@@ -38,18 +40,24 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void CreateUserIniFromShipped();
     void CreateMenu();
+    TTimedTargets TickTargets();
+    void tmrCheckTimer();
     // Stops, saves and hides everything; the program ends afterwards.
     void RunShutdown();
 
     TUserSettings settings_;
+    TTimedActions timedActions_;
     std::unique_ptr<TfrmOrvaneVideo> frmOrvaneVideo_;
     QLabel *slblRadioName = nullptr;
     QLabel *slblState = nullptr;
+    QLabel *slblClock = nullptr;
+    QTimer *tmrCheck = nullptr;
     QMenu *pmMainMenu = nullptr;
     QAction *nAlwaysOnTop = nullptr;
     bool showAtStart_ = true;
