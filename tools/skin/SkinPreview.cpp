@@ -1,0 +1,144 @@
+// Renders a skin folder into one PNG without the program's windows: the main
+// window idle and busy (playing, muted, recording, music mode, a button held,
+// a thumb dragged), with its labels and digit displays, and the station list
+// window at its base size and enlarged. Everything outside the cut outlines
+// shows a checkerboard. Usage: orvane_skinpreview <skin folder> <out.png>
+
+#include "app/GlobalUnit.h"
+#include "appearance/MyDigitsPanel.h"
+#include "appearance/MyScrollLabel.h"
+#include "appearance/SkinFace.h"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+constexpr int Gap = 16;
+
+void Checkerboard(QImage &canvas)
+{
+    QPainter p(&canvas);
+    for (int y = 0; y < canvas.height(); y += 8)
+        for (int x = 0; x < canvas.width(); x += 8)
+            p.fillRect(x, y, 8, 8, ((x + y) / 8) % 2 ? QColor(0xe4, 0xe4, 0xe4) : QColor(0xfa, 0xfa, 0xfa));
+}
+
+struct TMainTexts {
+    QString Name, State, Speed, Elapsed, Clock;
+};
+
+QImage RenderMain(const TSkin &skin, const TMainFaceState &state, const TMainTexts &texts)
+{
+    QImage face(skin.MainFace().size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&face);
+    skin.PaintMainFace(p, state);
+
+    const std::pair<TSkinLabelId, QString> labels[] = {
+        {slName, texts.Name}, {slState, texts.State}, {slSpeed, texts.Speed}};
+    for (const auto &[id, text] : labels) {
+        TScrollLabel label;
+        skin.ApplyToLabel(&label, id);
+        label.SetCaption(text);
+        if (label.width() > 0 && label.height() > 0)
+            label.render(&p, label.pos());
+    }
+    const std::pair<bool, QString> displays[] = {{false, texts.Elapsed}, {true, texts.Clock}};
+    for (const auto &[clock, value] : displays) {
+        TDigitsPanel panel;
+        panel.SetBevelOuter(bvNone);
+        panel.SetBevelInner(bvNone);
+        panel.SetTransparent(true);
+        panel.SetLength(clock ? 5 : 8);
+        skin.ApplyToDigits(&panel, clock);
+        panel.SetValue(value);
+        if (!panel.isHidden())
+            panel.render(&p, panel.pos());
+    }
+    return face;
+}
+
+QImage RenderList(const TSkin &skin, int width, int height)
+{
+    QImage face(width, height, QImage::Format_ARGB32_Premultiplied);
+    face.fill(Qt::black);
+    QPainter p(&face);
+    skin.PaintListFace(p, width, height);
+    return face;
+}
+
+void Place(QPainter &p, const QImage &face, const QRegion &outline, QPoint at)
+{
+    p.save();
+    p.setClipRegion(outline.translated(at));
+    p.drawImage(at, face);
+    p.restore();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvane_skinpreview <skin folder> <out.png>\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    const std::string folder = std::filesystem::absolute(argv[1]).lexically_normal().string() + "/";
+    // The folder's parent is "Skins/": missing icons come from its default skin.
+    SetAppPath((std::filesystem::path(folder).parent_path().parent_path().parent_path()).string() + "/");
+
+    TSkin skin;
+    if (!skin.LoadSkin(folder)) {
+        std::fprintf(stderr, "orvane_skinpreview: %s is no complete skin\n", argv[1]);
+        return 1;
+    }
+    const QSize main = skin.MainFace().size(), list = skin.ListFace().size();
+
+    TMainFaceState idle;
+    for (int k = 0; k < SliderCount; ++k)
+        idle.Sliders[k] = skin.MakeSlider(TSliderKind(k));
+    for (int i = 0; i < 10; ++i)
+        idle.ChannelCaptions[i] = QString::number(i + 1);
+    idle.Sliders[skVolume].SetFraction(0.7);
+    idle.Sliders[skBalance].SetFraction(0.5);
+
+    TMainFaceState busy = idle;
+    busy.PlayState = 1;
+    busy.CanPause = true;
+    busy.Muted = busy.Recording = busy.MusicMode = busy.ListHidden = true;
+    busy.PressedSlot = msNum1 + 2;
+    busy.PressedInside = true;
+    busy.Sliders[skProgress].SetFraction(0.35);
+    const TSkinRect thumb = busy.Sliders[skVolume].Thumb();
+    busy.Sliders[skVolume].Press(thumb.Left + 1, thumb.Top + 1);
+
+    const QImage idleFace = RenderMain(skin, idle, {"Orvane Radio - pick a station", "Stopped", "", "  :  :  ", "21:45"});
+    const QImage busyFace = RenderMain(
+        skin, busy,
+        {"Jazz Lounge 24/7 - Smooth late night sounds from the city", "Playing", "128 kbps", "01:02:37", "21:45"});
+    const QSize bigList(list.width() + 120, list.height() + 80);
+
+    QImage canvas(Gap * 3 + main.width() * 2, Gap * 3 + main.height() + bigList.height(), QImage::Format_RGB32);
+    Checkerboard(canvas);
+    QPainter p(&canvas);
+    const QRegion outline = skin.MainOutline();
+    Place(p, idleFace, outline, {Gap, Gap});
+    Place(p, busyFace, outline, {Gap * 2 + main.width(), Gap});
+    const int listTop = Gap * 2 + main.height();
+    for (const auto &[size, left] : {std::pair{list, Gap}, std::pair{bigList, Gap * 2 + list.width()}}) {
+        const QImage face = RenderList(skin, size.width(), size.height());
+        Place(p, face, skin.ListOutline(face), {left, listTop});
+    }
+    p.end();
+    if (!canvas.save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "orvane_skinpreview: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
