@@ -27,6 +27,26 @@ std::string Lower(std::string text)
     return text;
 }
 
+// The engine also opens devices, file descriptors and edit lists by scheme;
+// a station address may only name network streams and files.
+bool IsPlayableAddress(const std::string &url)
+{
+    static const char *const schemes[] = {"http", "https", "ftp", "mms", "mmsh", "mmst", "rtsp", "rtsps",
+                                          "rtmp", "rtmps", "rtmpt", "rtmpe", "rtmpts", "rtmpte", "rtp",
+                                          "udp", "file"};
+    if (url.find('\0') != std::string::npos)
+        return false;
+    const auto colon = url.find(':');
+    // No scheme, or a drive letter: a local path.
+    if (colon == std::string::npos || colon < 2 || url.find('/') < colon)
+        return true;
+    const std::string scheme = Lower(url.substr(0, colon));
+    for (const char *allowed : schemes)
+        if (scheme == allowed)
+            return true;
+    return false;
+}
+
 } // namespace
 
 struct WMPControl::TEngine {
@@ -320,6 +340,12 @@ void WMPControl::SetURL(const std::string &url)
     e_->Url = url;
     if (url.empty()) {
         controls_.stop();
+        return;
+    }
+    if (!IsPlayableAddress(url)) {
+        controls_.stop();
+        // Reported from the event loop, as the engine reports its own errors.
+        QMetaObject::invokeMethod(this, [this] { if (OnMediaError) OnMediaError(); }, Qt::QueuedConnection);
         return;
     }
     e_->SetFlag("pause", !e_->AutoStart);
