@@ -94,6 +94,11 @@ struct WMPControl::TEngine {
         int64_t value = 0;
         return mpv_get_property(Mpv, name, MPV_FORMAT_INT64, &value) >= 0 ? value : 0;
     }
+    bool GetFlag(const char *name) const
+    {
+        int value = 0;
+        return mpv_get_property(Mpv, name, MPV_FORMAT_FLAG, &value) >= 0 && value;
+    }
     void SetFlag(const char *name, bool value)
     {
         int flag = value ? 1 : 0;
@@ -222,13 +227,10 @@ int IntOf(const mpv_event_property &p)
     return p.format == MPV_FORMAT_INT64 ? static_cast<int>(*static_cast<int64_t *>(p.data)) : 0;
 }
 
-std::map<std::string, std::string> TagsOf(const mpv_event_property &p)
+std::map<std::string, std::string> TagsOf(const mpv_node *node)
 {
     std::map<std::string, std::string> tags;
-    if (p.format != MPV_FORMAT_NODE)
-        return tags;
-    const auto *node = static_cast<mpv_node *>(p.data);
-    if (node->format != MPV_FORMAT_NODE_MAP)
+    if (!node || node->format != MPV_FORMAT_NODE_MAP)
         return tags;
     const mpv_node_list *list = node->u.list;
     for (int i = 0; i < list->num; ++i)
@@ -253,6 +255,7 @@ void WMPControl::HandleEvent(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         e.Loading = false;
         e.Loaded = true;
+        ReadClipProperties();
         if (OnOpenStateChange)
             OnOpenStateChange(wmposMediaOpen);
         ReportPlayState();
@@ -306,13 +309,29 @@ void WMPControl::HandleEvent(const mpv_event &event)
         else if (name == "height")
             e.Height = IntOf(p);
         else if (name == "metadata")
-            e.Metadata = TagsOf(p);
+            e.Metadata = TagsOf(p.format == MPV_FORMAT_NODE ? static_cast<mpv_node *>(p.data) : nullptr);
         if (name == "pause" || name == "paused-for-cache")
             ReportPlayState();
         break;
     }
     default:
         break;
+    }
+}
+
+// Observed values follow the file-loaded event; the open clip's length, tags
+// and size must be readable as soon as it is reported open.
+void WMPControl::ReadClipProperties()
+{
+    TEngine &e = *e_;
+    e.Seekable = e.GetFlag("seekable");
+    e.Duration = e.GetDouble("duration");
+    e.Width = static_cast<int>(e.GetInt("width"));
+    e.Height = static_cast<int>(e.GetInt("height"));
+    mpv_node node;
+    if (mpv_get_property(e.Mpv, "metadata", MPV_FORMAT_NODE, &node) >= 0) {
+        e.Metadata = TagsOf(&node);
+        mpv_free_node_contents(&node);
     }
 }
 

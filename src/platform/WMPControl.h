@@ -133,6 +133,7 @@ private:
     struct TEngine;
     void Drain();
     void HandleEvent(const struct mpv_event &event);
+    void ReadClipProperties();
     void ReportPlayState();
 
     std::unique_ptr<TEngine> e_;
