@@ -53,3 +53,40 @@ struct ProgramFolder {
     std::string Runtime() const { return dir / "run"; }
     ProgramFolder();
 };
+
+// A PulseAudio server of its own with one null sink ("orvane_test"), on a
+// socket in a temporary folder. While it lives, PULSE_SERVER points this
+// process and the programs it starts at it.
+class PulseServer {
+public:
+    PulseServer();
+    ~PulseServer();
+    PulseServer(const PulseServer &) = delete;
+    PulseServer &operator=(const PulseServer &) = delete;
+    bool Running() const { return pid_ > 0; }
+    std::string Server() const { return "unix:" + dir_.Path() + "native"; }
+    static std::string Sink() { return "orvane_test"; }
+
+private:
+    TempDir dir_;
+    int pid_ = -1;
+    std::string previous_;
+    bool hadPrevious_ = false;
+};
+
+// Records the null sink's monitor with parec while the test goes on.
+class MonitorRecorder {
+public:
+    explicit MonitorRecorder(const PulseServer &pulse);
+    ~MonitorRecorder();
+    // Stops recording and returns the peak absolute sample (signed 16-bit)
+    // of what was recorded.
+    int StopAndPeak();
+
+private:
+    int pid_ = -1;
+    std::string file_;
+};
+
+// Runs the Qt event loop for the given time (queued calls, timers).
+void PumpEvents(int milliseconds);
