@@ -112,3 +112,14 @@ TEST(WaveOut, MissingFileDoesNothing)
     out.PlayFile("/nonexistent/waiting.wav");
     EXPECT_FALSE(out.Active());
 }
+
+TEST(WaveFileStream, ShippedNotificationSoundsAreWaveFilesWithSound)
+{
+    for (const char *lang : {"eng", "chs"})
+        for (const char *name : {"waiting.wav", "error.wav"}) {
+            const std::string file = std::string(ORVANE_SOURCE_DIR) + "/data/Sound/" + lang + "/" + name;
+            TWaveFileStream s(file, TWaveFormatEx{}, false);
+            EXPECT_EQ(s.Format().wFormatTag, 1) << file;
+            EXPECT_GT(s.DataLength(), 200 + 4410 * 2) << file; // more than the part left unplayed
+        }
+}
