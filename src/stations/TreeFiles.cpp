@@ -37,12 +37,14 @@ TTreeFiles::~TTreeFiles() { QObject::disconnect(expandConnection_); }
 
 void TTreeFiles::MigrateTreeFile() { ::MigrateTreeFile(DataPath()); }
 
+std::string TTreeFiles::DataFolder() const { return loadedFrom_.empty() ? DataPath() : loadedFrom_; }
+
 void TTreeFiles::LoadTree()
 {
-    const std::string dataPath = DataPath();
+    loadedFrom_ = DataPath();
     std::vector<std::string> lines;
-    ReadTextLines(SystemGroupListName(dataPath), lines);
-    ReadTextLines(UserGroupListName(dataPath), lines);
+    ReadTextLines(SystemGroupListName(loadedFrom_), lines);
+    ReadTextLines(UserGroupListName(loadedFrom_), lines);
     if (CurLng() == "chs")
         lines.push_back("11/-1/" + std::to_string(ManualUpdateGroupKind) + "/" + Msg(ManualUpdateMessage) + "=");
     tree_.LoadGroupList(lines);
@@ -52,7 +54,6 @@ int TTreeFiles::ReloadTree(int rootIndex, int nodeIndex, TRadioTreeNode **playin
 {
     if (playing)
         *playing = nullptr;
-    tree_.clear();
     LoadTree();
     if (QTreeWidgetItem *root = tree_.NodeAt(rootIndex))
         LoadGroup(root);
@@ -72,7 +73,7 @@ std::string TTreeFiles::GroupFileName(QTreeWidgetItem *group) const
 {
     std::string name;
     TRadioTreeView::GroupKindOf(group, &name);
-    return GroupFilePath(DataPath(), name);
+    return GroupFilePath(DataFolder(), name);
 }
 
 void TTreeFiles::LoadGroup(QTreeWidgetItem *item)
@@ -97,7 +98,7 @@ void TTreeFiles::LoadAllGroups()
 
 void TTreeFiles::SaveGroupLists()
 {
-    const std::string dataPath = DataPath();
+    const std::string dataPath = DataFolder();
     std::vector<std::string> lines, systemLines, userLines;
     tree_.SaveGroupList(lines);
     SplitGroupLists(lines, systemLines, userLines);
@@ -120,7 +121,7 @@ void TTreeFiles::SaveTree()
 {
     if (Changed) {
         SaveGroupLists();
-        const std::string dataPath = DataPath();
+        const std::string dataPath = DataFolder();
         std::vector<std::string> inUse;
         for (int i = 0; i < tree_.topLevelItemCount(); ++i)
             inUse.push_back(GroupFileName(tree_.topLevelItem(i)));

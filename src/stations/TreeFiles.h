@@ -2,7 +2,8 @@
 // The station tree's files for the station list window: the two group lists
 // ("treesys.dat" for the maker's groups, "treeuser.dat" for the user's) and
 // one group file per group, read when the group is first opened and written
-// back when it changed. Paths follow DataPath() at the moment of each call.
+// back when it changed. A loaded tree reads and writes the data folder it was
+// loaded from, so a language switch cannot file it under the new language.
 
 #include <QMetaObject>
 
@@ -39,8 +40,8 @@ public:
 
     // Converts an older "tree.dat" (once, when the list window is created).
     void MigrateTreeFile();
-    // Both group lists into the tree, the maker's groups first; in "chs" the
-    // manual update node last.
+    // Both group lists of the current language's data folder into the tree,
+    // the maker's groups first; in "chs" the manual update node last.
     void LoadTree();
     // Clears and reloads the tree, loads the group at rootIndex and makes the
     // station at nodeIndex (a pre-order index) the selected one, which
@@ -72,8 +73,10 @@ public:
     static TTreePosition RootIndexOf(QTreeWidgetItem *playing);
 
 private:
+    std::string DataFolder() const;
     std::string GroupFileName(QTreeWidgetItem *group) const;
 
     TRadioTreeView &tree_;
+    std::string loadedFrom_; // data folder of the last LoadTree
     QMetaObject::Connection expandConnection_;
 };

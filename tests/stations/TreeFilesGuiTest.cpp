@@ -158,7 +158,8 @@ TEST_F(TreeFilesTest, SaveTreeWritesOnlyLoadedUnlockedGroups)
     files.LoadGroup(Group("Mine"));
     Group("Channels")->addChild(new TRadioTreeNode("Added", 0, -1, 50));
     Group("Mine")->addChild(new TRadioTreeNode("Added", 0, -1, 51));
-    // Write markers into every file so that a rewrite shows.
+    // A rewrite of any other file would change it: the unloaded groups would
+    // lose their content and the channels would gain a station.
     const Lines names = {"ch.dat", "fav.dat", "recent.dat", "genre.dat", "tree_user1.dat", "tree_user2.dat"};
     std::map<std::string, std::string> before;
     for (const auto &n : names)
@@ -168,8 +169,9 @@ TEST_F(TreeFilesTest, SaveTreeWritesOnlyLoadedUnlockedGroups)
     EXPECT_FALSE(files.Changed);
     EXPECT_EQ(Read("tree_user1.dat"), "5/-1/-101/Mine\r\n\t0/-1/100001/My own\r\n\t0/-1/51/Added\r\n");
     for (const auto &n : names) {
-        if (n != "tree_user1.dat")
+        if (n != "tree_user1.dat") {
             EXPECT_EQ(Read(n), before[n]) << n; // locked or never loaded: untouched
+        }
     }
 }
 
@@ -383,4 +385,20 @@ TEST_F(TreeFilesTest, WholeTreeSurvivesSaveAndReload)
     EXPECT_EQ(DumpTree(reloaded), expected);
     EXPECT_EQ(fileName, "tree_user3.dat");
     EXPECT_TRUE(FileExists(File(fileName)));
+}
+
+TEST_F(TreeFilesTest, TreeIsSavedWhereItWasLoadedFrom)
+{
+    WriteSampleTree();
+    files.LoadTree();
+    files.LoadGroup(Group("Mine"));
+    Group("Mine")->addChild(new TRadioTreeNode("Added", 0, -1, 51));
+    // The language changes before the old tree is saved.
+    SetCurLng("chs");
+    std::filesystem::create_directories(DataPath());
+    files.Changed = true;
+    files.SaveTree();
+    EXPECT_TRUE(std::filesystem::is_empty(DataPath()));
+    SetCurLng("eng");
+    EXPECT_EQ(Read("tree_user1.dat"), "5/-1/-101/Mine\r\n\t0/-1/100001/My own\r\n\t0/-1/51/Added\r\n");
 }
