@@ -142,8 +142,12 @@ def main():
     started = []
     try:
         # PulseAudio of our own with a null sink.
-        sock = os.path.join(work, "pulse.sock")
-        env = dict(os.environ, PULSE_SERVER=f"unix:{sock}", PULSE_RUNTIME_PATH=work,
+        # PulseAudio makes its runtime folder private; icecast's user needs
+        # the work folder, so the daemon gets a folder of its own.
+        pulse_dir = os.path.join(work, "pulse")
+        os.makedirs(pulse_dir)
+        sock = os.path.join(pulse_dir, "pulse.sock")
+        env = dict(os.environ, PULSE_SERVER=f"unix:{sock}", PULSE_RUNTIME_PATH=pulse_dir,
                    XDG_CONFIG_HOME=os.path.join(work, "config"), HOME=work, QT_QPA_PLATFORM="offscreen")
         env.pop("DISPLAY", None)
         started.append(spawn(["pulseaudio", "--daemonize=no", "-n", "--exit-idle-time=-1", "--use-pid-file=no",
@@ -214,7 +218,8 @@ def main():
     finally:
         for proc in reversed(started):
             stop(proc)
-        shutil.rmtree(work, ignore_errors=True)
+        if not os.environ.get("KEEP_BENCH_DIR"):
+            shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
