@@ -44,6 +44,9 @@ QImage RenderMain(const TSkin &skin, const TMainFaceState &state, const TMainTex
         TScrollLabel label;
         skin.ApplyToLabel(&label, id);
         label.SetCaption(text);
+        // A long name is shown part way through its run.
+        for (int step = 0; step < 120; ++step)
+            label.Tick();
         if (label.width() > 0 && label.height() > 0)
             label.render(&p, label.pos());
     }
@@ -68,6 +71,10 @@ QImage RenderList(const TSkin &skin, int width, int height)
     face.fill(Qt::black);
     QPainter p(&face);
     skin.PaintListFace(p, width, height);
+    // The station tree covers the client area, which grows with the window.
+    const TSkinRect &client = skin.Ini().Rect;
+    p.fillRect(client.Left, client.Top, client.Width() + width - skin.ListFace().width(),
+               client.Height() + height - skin.ListFace().height(), ToQColor(skin.Ini().Tree.Color));
     return face;
 }
 
