@@ -3,6 +3,10 @@
 // a thumb dragged), with its labels and digit displays, and the station list
 // window at its base size and enlarged. Everything outside the cut outlines
 // shows a checkerboard. Usage: orvane_skinpreview <skin folder> <out.png>
+//
+// With --show it opens the main window's face as a real shaped window at
+// (x, y) for the given milliseconds instead: buttons press, thumbs drag.
+// Usage: orvane_skinpreview --show <skin folder> <x> <y> <ms>
 
 #include "app/GlobalUnit.h"
 #include "appearance/MyDigitsPanel.h"
@@ -10,7 +14,9 @@
 #include "appearance/SkinFace.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,24 +92,104 @@ void Place(QPainter &p, const QImage &face, const QRegion &outline, QPoint at)
     p.restore();
 }
 
+// The main window's face as the main window will forward its events to it.
+class TFaceWindow : public QWidget {
+public:
+    explicit TFaceWindow(const TSkin &skin) : QWidget(nullptr, Qt::FramelessWindowHint), skin_(skin)
+    {
+        setFixedSize(skin.MainFace().size());
+        setMask(skin.MainOutline());
+        for (int k = 0; k < SliderCount; ++k)
+            state_.Sliders[k] = skin.MakeSlider(TSliderKind(k));
+        for (int i = 0; i < 10; ++i)
+            state_.ChannelCaptions[i] = QString::number(i + 1);
+        state_.Sliders[skVolume].SetFraction(0.7);
+        state_.Sliders[skBalance].SetFraction(0.5);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        skin_.PaintMainFace(p, state_);
+    }
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        const QPoint at = e->position().toPoint();
+        for (TSkinSlider &slider : state_.Sliders)
+            if (slider.InTrack(at.x(), at.y())) {
+                slider.Press(at.x(), at.y());
+                update();
+                return;
+            }
+        state_.PressedSlot = skin_.HitMainSlot(at.x(), at.y());
+        state_.PressedInside = state_.PressedSlot >= 0;
+        update();
+    }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        const QPoint at = e->position().toPoint();
+        for (TSkinSlider &slider : state_.Sliders)
+            if (slider.Dragging())
+                slider.DragTo(at.x(), at.y());
+        if (state_.PressedSlot >= 0)
+            state_.PressedInside = skin_.HitMainSlot(at.x(), at.y()) == state_.PressedSlot;
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent *) override
+    {
+        for (TSkinSlider &slider : state_.Sliders)
+            slider.Release();
+        // A click on play, mute, record or the mode button flips its toggled look.
+        if (state_.PressedInside) {
+            switch (state_.PressedSlot) {
+            case msPlay: state_.PlayState = state_.PlayState == 1 ? 3 : 1; state_.CanPause = true; break;
+            case msMute: state_.Muted = !state_.Muted; break;
+            case msRecord: state_.Recording = !state_.Recording; break;
+            case msMP3: state_.MusicMode = !state_.MusicMode; break;
+            case msClose: close(); break;
+            default: break;
+            }
+        }
+        state_.PressedSlot = -1;
+        state_.PressedInside = false;
+        update();
+    }
+
+private:
+    const TSkin &skin_;
+    TMainFaceState state_;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: orvane_skinpreview <skin folder> <out.png>\n");
+    const bool show = argc == 6 && std::string(argv[1]) == "--show";
+    if (argc != 3 && !show) {
+        std::fprintf(stderr, "usage: orvane_skinpreview <skin folder> <out.png>\n"
+                             "       orvane_skinpreview --show <skin folder> <x> <y> <ms>\n");
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!show)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    const std::string folder = std::filesystem::absolute(argv[1]).lexically_normal().string() + "/";
+    const char *skinArg = argv[show ? 2 : 1];
+    const std::string folder = std::filesystem::absolute(skinArg).lexically_normal().string() + "/";
     // The folder's parent is "Skins/": missing icons come from its default skin.
     SetAppPath((std::filesystem::path(folder).parent_path().parent_path().parent_path()).string() + "/");
 
     TSkin skin;
     if (!skin.LoadSkin(folder)) {
-        std::fprintf(stderr, "orvane_skinpreview: %s is no complete skin\n", argv[1]);
+        std::fprintf(stderr, "orvane_skinpreview: %s is no complete skin\n", skinArg);
         return 1;
+    }
+    if (show) {
+        TFaceWindow window(skin);
+        window.move(std::atoi(argv[3]), std::atoi(argv[4]));
+        window.show();
+        QTimer::singleShot(std::atoi(argv[5]), &app, &QApplication::quit);
+        return app.exec();
     }
     const QSize main = skin.MainFace().size(), list = skin.ListFace().size();
 
