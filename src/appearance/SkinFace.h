@@ -69,7 +69,6 @@ public:
     // the load in effect.
     bool ApplySkin(const std::string &name);
     const std::string &SkinName() const { return skinName_; }
-    bool Loaded() const { return !mainFace_.isNull(); }
 
     const TSkinIni &Ini() const { return ini_; }
     const QImage &MainFace() const { return mainFace_; }

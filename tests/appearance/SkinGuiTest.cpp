@@ -299,6 +299,40 @@ TEST_F(MainFacePaintTest, LabelsAndDigitDisplaysTakeTheirPlacesAndTheFace)
     EXPECT_TRUE(elapsed.isHidden()); // no sElapsedTime in this skin
 }
 
+TEST_F(SkinLoadTest, RectanglesOutsideTheirFacesDrawOnlyTheirPartsInside)
+{
+    const std::string folder = Write("wild");
+    WriteFileBytes(folder + "skin.ini", "[Skin]\r\nColorMask_MainForm=255,0,255\r\nCropRegionType_MainForm=2\r\n"
+                                        "NotCropRegion_MainForm=-100,-100,500,500\r\nColorMask_Add=255,0,255\r\n"
+                                        "[MainForm]\r\nbMute=30,10,90,90\r\nbPlay=-20,-20,5,5\r\n"
+                                        "sPlayState=35,15,80,80\r\nsSoundState=-5,-5,3,3\r\nStepNum=0\r\n"
+                                        "[AddFace]\r\nbMute=35,5,100,100\r\nbMute_Down=-10,-10,5,5\r\n"
+                                        "bPlay=0,0,1000,1000\r\nsReady=39,9,41,11\r\nbVolumeMove=30,0,90,5\r\n"
+                                        "[VolumeBar]\r\nBoundsRect=-10,15,100,25\r\nOrientation=9\r\n");
+    TSkin skin;
+    ASSERT_TRUE(skin.LoadSkin(folder));
+    EXPECT_EQ(skin.Ini().VolumeStep(), 2);
+    // The kept rectangle covers the face: nothing is cut, not even the mask corners.
+    EXPECT_EQ(skin.MainOutline(), QRegion(0, 0, 40, 20));
+
+    TMainFaceState state;
+    state.Sliders[skVolume] = skin.MakeSlider(skVolume);
+    state.Sliders[skVolume].SetFraction(1);
+    state.Muted = true;
+    state.PlayState = 0;
+    state.CanPause = true;
+    state.PressedSlot = msMute;
+    state.PressedInside = true;
+    QImage image = Solid(40, 20, Qt::black);
+    {
+        QPainter p(&image);
+        skin.PaintMainFace(p, state);
+    }
+    EXPECT_EQ(At(image, 20, 3), QColor(100, 100, 100)); // under no rectangle: the face
+    EXPECT_EQ(At(image, 1, 1), QColor(200, 0, 0));      // muted indicator, its part inside the face
+    EXPECT_EQ(At(image, 10, 16), QColor(200, 0, 0));    // the volume fill up to the thumb
+}
+
 // ---- The station list window's face -----------------------------------------
 
 TEST_F(SkinLoadTest, ListSlotsFollowTheFramePieceTheyLieOn)
