@@ -50,7 +50,9 @@ QImage RenderMain(const TSkin &skin, const TMainFaceState &state, const TMainTex
         TScrollLabel label;
         skin.ApplyToLabel(&label, id);
         label.SetCaption(text);
-        // A long name is shown part way through its run.
+        // A long name is shown part way through its run (the first paint
+        // decides whether it scrolls).
+        label.grab();
         for (int step = 0; step < 120; ++step)
             label.Tick();
         if (label.width() > 0 && label.height() > 0)
