@@ -300,17 +300,6 @@ private:
     std::string buf_;
 };
 
-std::string ChangeFileExt(const std::string &name, const char *ext)
-{
-    if (name.empty())
-        return {};
-    const std::size_t slash = name.rfind('/');
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        return name.substr(0, dot) + ext;
-    return name + ext;
-}
-
 bool FileExistsAt(const std::string &path)
 {
     struct stat st;
@@ -396,8 +385,8 @@ void TTextTable::SetTableName(const std::string &name)
         return;
     Close();
     tableName_ = name;
-    idpName_ = ChangeFileExt(name, ".idp");
-    idiName_ = ChangeFileExt(name, ".idi");
+    idpName_ = IndexFileName(name, ".idp");
+    idiName_ = IndexFileName(name, ".idi");
 }
 
 bool TTextTable::Open()
@@ -496,6 +485,17 @@ std::uint64_t TTextTable::UnixTimeToFileTime(std::int64_t seconds, std::int64_t 
     if (s < 0)
         return 0;
     return static_cast<std::uint64_t>(s) * 10000000ULL + static_cast<std::uint64_t>(nanoseconds / 100);
+}
+
+std::string TTextTable::IndexFileName(const std::string &tableName, const char *extension)
+{
+    if (tableName.empty())
+        return {};
+    const std::size_t slash = tableName.rfind('/');
+    const std::size_t dot = tableName.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        return tableName.substr(0, dot) + extension;
+    return tableName + extension;
 }
 
 std::uint64_t TTextTable::FileStamp(const std::string &path)

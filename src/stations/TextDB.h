@@ -99,6 +99,9 @@ public:
     // A file's last-write time as a FILETIME; 0 when the file is not found.
     static std::uint64_t FileStamp(const std::string &path);
     static std::uint64_t UnixTimeToFileTime(std::int64_t seconds, std::int64_t nanoseconds);
+    // The name of an index file: the table's name with its extension (after
+    // the last "." of the file name) replaced, or `extension` appended.
+    static std::string IndexFileName(const std::string &tableName, const char *extension);
 
 private:
     struct TIndexState;

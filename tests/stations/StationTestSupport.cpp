@@ -18,11 +18,6 @@ std::int32_t Get32(const std::string &b, std::size_t at)
     return static_cast<std::int32_t>(v);
 }
 
-std::string IndexName(const std::string &table, const char *ext)
-{
-    return table.substr(0, table.rfind('.')) + ext;
-}
-
 } // namespace
 
 void SetFileTime(const std::string &path, std::int64_t seconds, long nanoseconds)
@@ -81,8 +76,8 @@ std::string JoinCrLf(const std::vector<std::string> &lines)
 
 std::string CheckTableFiles(const std::string &tableName, const std::vector<std::string> &lines)
 {
-    const std::string idp = IndexName(tableName, ".idp");
-    const std::string idi = IndexName(tableName, ".idi");
+    const std::string idp = TTextTable::IndexFileName(tableName, ".idp");
+    const std::string idi = TTextTable::IndexFileName(tableName, ".idi");
     if (ReadFileBytes(tableName) != JoinCrLf(lines))
         return "table bytes differ";
     const std::string idpBytes = ReadFileBytes(idp);

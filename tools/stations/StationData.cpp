@@ -36,15 +36,6 @@ bool WriteWhole(const std::string &path, const std::string &bytes)
     return true;
 }
 
-std::string IndexName(const std::string &table, const char *ext)
-{
-    const std::size_t slash = table.rfind('/');
-    const std::size_t dot = table.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        return table.substr(0, dot) + ext;
-    return table + ext;
-}
-
 } // namespace
 
 bool ReadStationSource(const std::string &path, std::vector<TStationColumns> &rows, std::string &error)
@@ -160,8 +151,8 @@ bool WriteTableFiles(const std::string &tableName, const std::vector<std::string
         Put32(idi, e.Id);
         Put32(idi, e.Line);
     }
-    const std::string idpName = IndexName(tableName, ".idp");
-    const std::string idiName = IndexName(tableName, ".idi");
+    const std::string idpName = TTextTable::IndexFileName(tableName, ".idp");
+    const std::string idiName = TTextTable::IndexFileName(tableName, ".idi");
     if (!WriteWhole(idpName, idp) || !WriteWhole(idiName, idi)) {
         error = tableName + ": cannot write its index files";
         return false;
