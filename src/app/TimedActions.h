@@ -52,6 +52,7 @@ public:
     // Countdowns in ticks, set by the window (hiding, playback) and the info bar.
     void SetMemoryTrimCountdown(int ticks) { trimCountdown_ = ticks; }
     void SetInfoRotationCountdown(int ticks) { infoRotation_ = ticks; }
+    int InfoRotationCountdown() const { return infoRotation_; }
     void SetInfoBrowserCountdown(int ticks) { infoBrowser_ = ticks; }
 
 private:

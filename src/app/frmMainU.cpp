@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTimer>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <sys/stat.h>
@@ -63,11 +64,19 @@ TfrmMain::TfrmMain() : QWidget(nullptr), timedActions_(settings_, TickTargets())
     slblRadioName->setObjectName("slblRadioName");
     slblState = new QLabel(this);
     slblState->setObjectName("slblState");
+    slblSpeed = new QLabel(this);
+    slblSpeed->setObjectName("slblSpeed");
+    slblElapsed = new QLabel(this);
+    slblElapsed->setObjectName("slblElapsed");
     slblClock = new QLabel(this);
     slblClock->setObjectName("slblClock");
     layout->addWidget(slblRadioName);
     layout->addWidget(slblState);
-    layout->addWidget(slblClock);
+    auto *numbers = new QHBoxLayout;
+    numbers->addWidget(slblSpeed);
+    numbers->addWidget(slblElapsed);
+    numbers->addWidget(slblClock);
+    layout->addLayout(numbers);
     tmrCheck = new QTimer(this);
     tmrCheck->setObjectName("tmrCheck");
     tmrCheck->setInterval(1000);
@@ -78,7 +87,7 @@ TfrmMain::TfrmMain() : QWidget(nullptr), timedActions_(settings_, TickTargets())
     QApplication::setApplicationDisplayName(windowTitle());
     OnLanguageSwitched(this, [this] { QApplication::setApplicationDisplayName(windowTitle()); });
 
-    frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(this);
+    frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(*this);
     LoadSettings();
 }
 
@@ -118,6 +127,15 @@ void TfrmMain::LoadSettings()
     ReadUserSettings(user, Metrics(), settings_);
     settings_.CurLng = CurLng();
 
+    TfrmOrvaneVideo &video = *frmOrvaneVideo_;
+    video.SetCurPlayID(settings_.CurPlayID);
+    video.SetUserUrl(EncodeCurUserUrl(settings_.CurUserUrl));
+    video.SetVolume(settings_.Volume);
+    video.SetBalance(settings_.Balance);
+    video.SetReconnect(settings_.Reconnect, settings_.RetryNum, settings_.RetryDelay);
+    video.EnableSounds(settings_.EnableSound);
+    video.SetVideoFormVisible(settings_.VideoFormVisible);
+
     nAlwaysOnTop->setChecked(settings_.AlwaysOnTop);
     move(settings_.MainLeft, settings_.MainTop);
     showAtStart_ = !settings_.AutoHide;
@@ -132,6 +150,7 @@ TTimedTargets TfrmMain::TickTargets()
     t.MainWindowShown = [this] { return isVisible(); };
     t.ShowClock = [this](const std::string &hhnn) { slblClock->setText(QString::fromStdString(hhnn)); };
     t.TrimWorkingSet = [] { TrimWorkingSet(); };
+    t.Play = [this] { frmOrvaneVideo_->Play(); };
     return t;
 }
 
@@ -142,6 +161,12 @@ void TfrmMain::SaveSettings()
     settings_.MainLeft = x();
     settings_.MainTop = y();
     settings_.AlwaysOnTop = nAlwaysOnTop->isChecked();
+    const TfrmOrvaneVideo &video = *frmOrvaneVideo_;
+    settings_.CurPlayID = video.CurPlayID();
+    if (settings_.CurPlayID == 0)
+        settings_.CurUserUrl = DecodeCurUserUrl(video.GetUserUrl());
+    settings_.Volume = video.Volume();
+    settings_.Balance = video.Balance();
     settings_.CurLng = CurLng();
     IniFile user(UserIniFileName());
     WriteUserSettings(user, settings_);
@@ -170,6 +195,28 @@ void TfrmMain::showEvent(QShowEvent *event)
     if (nAlwaysOnTop->isChecked() && !(windowFlags() & Qt::WindowStaysOnTopHint))
         SetAlwaysOnTop(true);
 }
+
+void TfrmMain::SetStateText(const std::string &text) { slblState->setText(QString::fromStdString(text)); }
+void TfrmMain::SetSpeedText(const std::string &text) { slblSpeed->setText(QString::fromStdString(text)); }
+void TfrmMain::SetElapsedText(const std::string &text) { slblElapsed->setText(QString::fromStdString(text)); }
+void TfrmMain::SetElapsedDigits(const std::string &text) { slblElapsed->setText(QString::fromStdString(text)); }
+
+void TfrmMain::ShowName(const std::string &title, const std::string &hint)
+{
+    slblRadioName->setText(QString::fromStdString(title));
+    slblRadioName->setToolTip(QString::fromStdString(hint));
+}
+
+void TfrmMain::ShowPlayState(int face) { playStateFace_ = face; }
+
+void TfrmMain::SetTrayActive(bool active, int intervalMs)
+{
+    trayActive_ = active;
+    if (intervalMs > 0)
+        trayInterval_ = intervalMs;
+}
+
+void TfrmMain::PlaceProgressThumb(double fraction) { progress_ = fraction; }
 
 void TfrmMain::hideEvent(QHideEvent *event)
 {

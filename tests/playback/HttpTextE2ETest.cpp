@@ -1,4 +1,4 @@
-#include "PlaybackPeers.h"
+#include "Peers.h"
 
 #include "network/HttpText.h"
 

@@ -1,4 +1,4 @@
-#include "PlaybackPeers.h"
+#include "Peers.h"
 
 #include "playback/PlayHostU.h"
 #include "playback/WMPlayerU.h"

@@ -1,4 +1,4 @@
-#include "PlaybackPeers.h"
+#include "Peers.h"
 
 #include "network/HttpText.h"
 
@@ -126,19 +126,7 @@ TIcecastStream::TIcecastStream()
                                        dir_ / "icecast.out");
     if (!WaitForPort(port_, 10000))
         return;
-    source_ = std::make_unique<TChild>(
-        std::vector<std::string>{"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
-                                 "sine=frequency=440:sample_rate=44100", "-ac", "2", "-c:a", "libmp3lame",
-                                 "-b:a", "128k", "-content_type", "audio/mpeg", "-ice_name", "Orvane Test Radio",
-                                 "-f", "mp3",
-                                 "icecast://source:" + std::string(SourcePassword) + "@127.0.0.1:" +
-                                     std::to_string(port_) + "/live.mp3"},
-        dir_ / "ffmpeg.out");
-    // The mount exists once the source is connected: its status page names it.
-    started_ = WaitUntil(
-        [this] { return FetchText("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl")
-                            .find("live.mp3") != std::string::npos; },
-        10000);
+    started_ = StartSource();
 }
 
 std::string TIcecastStream::Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/live.mp3"; }
@@ -152,6 +140,29 @@ bool TIcecastStream::SetTitle(const std::string &title)
                                          std::to_string(port_) + "/admin/metadata?mount=/live.mp3&mode=updinfo&song=" +
                                          encoded);
     return answer.find("successful") != std::string::npos;
+}
+
+bool TIcecastStream::StartSource()
+{
+    source_ = std::make_unique<TChild>(
+        std::vector<std::string>{"ffmpeg", "-hide_banner", "-loglevel", "error", "-re", "-f", "lavfi", "-i",
+                                 "sine=frequency=440:sample_rate=44100", "-ac", "2", "-c:a", "libmp3lame",
+                                 "-b:a", "128k", "-content_type", "audio/mpeg", "-ice_name", "Orvane Test Radio",
+                                 "-f", "mp3",
+                                 "icecast://source:" + std::string(SourcePassword) + "@127.0.0.1:" +
+                                     std::to_string(port_) + "/live.mp3"},
+        dir_ / "ffmpeg.out");
+    // The mount exists once the source is connected: its status page names it.
+    return WaitUntil(
+        [this] { return FetchText("http://127.0.0.1:" + std::to_string(port_) + "/status-json.xsl")
+                            .find("live.mp3") != std::string::npos; },
+        10000);
+}
+
+void TIcecastStream::StopSource()
+{
+    if (source_)
+        source_->Stop();
 }
 
 void TIcecastStream::Stop()

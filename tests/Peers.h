@@ -1,5 +1,5 @@
 #pragma once
-// Real peers for the playback tests, each started on a free loopback port and
+// Real peers for tests that stream, each started on a free loopback port and
 // stopped when its object goes away.
 
 #include "TestSupport.h"
@@ -39,6 +39,9 @@ public:
     // Sets the stream's ICY title through the server's admin interface.
     bool SetTitle(const std::string &title);
     void Stop(); // the server goes away, listeners are cut off
+    // The source alone goes away (the mount disappears) and comes back.
+    void StopSource();
+    bool StartSource();
 
 private:
     TempDir dir_;
