@@ -1,5 +1,7 @@
 #include "app/Funs.h"
 
+#include "stations/des_my.h"
+
 #include "platform/FolderPicker.h"
 #include "platform/IniFile.h"
 #include "platform/SystemShutdown.h"
@@ -361,4 +363,18 @@ std::string ModifiersToText(int flags)
     if (flags & 4)
         text += "Shift + ";
     return text;
+}
+
+const std::array<const char *, 4> ServerAddressTable = {
+    "090BA6F03060682E086F059BFF4DE54D49CF9BE16CCAFD24",
+    "090BA6F03060682E595A661CCE33704DFE151D61E6AC4BC2",
+    "090BA6F03060682E086F059BFF4DE54D11B1220AAA754DAF",
+    "111B79F668ED83DA086F059BFF4DE54DEB078B451C7030096CDC899A3F1768BF0A81623517BA7879",
+};
+
+std::string UpdateBaseAddress(int index, const std::string &lng)
+{
+    if (index < 0 || index >= static_cast<int>(ServerAddressTable.size()))
+        return {};
+    return DecipherText(HexToBytes(ServerAddressTable[index])) + lng + "/";
 }

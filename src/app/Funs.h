@@ -4,6 +4,7 @@
 
 #include "app/CommonU.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,3 +82,12 @@ int TextToKey(const std::string &name);
 int TextToModifiers(const std::string &text);
 // "Ctrl + ", "Alt + " and "Shift + " for the flags 2, 1 and 4, in that order.
 std::string ModifiersToText(int flags);
+
+// --- Update servers -------------------------------------------------------
+
+// Base addresses of our update servers, tried in this order, stored as the
+// hexadecimal cipher text of the data cipher so they do not stand in the
+// executable as plain text.
+extern const std::array<const char *, 4> ServerAddressTable;
+// Base address `index` deciphered, followed by the language code and "/".
+std::string UpdateBaseAddress(int index, const std::string &lng);
