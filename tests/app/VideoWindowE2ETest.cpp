@@ -200,3 +200,26 @@ TEST_F(VideoWindowE2E, StationThatNeverPlayedIsNotReconnectedAndMissingStationsP
     video.PlayById(5); // a maker's station, and this folder has no maker's data
     EXPECT_EQ(video.CurPlayID(), 100004);
 }
+
+TEST_F(VideoWindowE2E, FailureSoundComesFromTheChineseFolderWhenTheLanguageHasNone)
+{
+    PulseServer pulse;
+    ASSERT_TRUE(pulse.Running());
+    std::filesystem::create_directories(SoundPath() + "chs");
+    std::filesystem::copy_file(std::string(ORVANE_SOURCE_DIR) + "/data/Sound/chs/error.wav",
+                               SoundPath() + "chs/error.wav");
+    AddUserStation(100005, "Silent FM", {DeadAddress()});
+    SetCurLng("xyz"); // a language without a sound folder
+    std::filesystem::create_directories(DataPath());
+    std::filesystem::copy_file(dir_ / "Data/eng/datauser.dat", UserDataFileName());
+
+    TfrmOrvaneVideo video(display_);
+    video.EnableSounds(true);
+    ASSERT_TRUE(video.SoundsOn());
+    MonitorRecorder rec(pulse);
+    video.PlayById(100005);
+    PumpEvents(5000);
+    EXPECT_GT(rec.StopAndPeak(), 3000) << "no error sound reached the sound server";
+    EXPECT_GT(display_.Count(Msg(35)), 0); // shown as stopped
+    SetCurLng("eng");
+}
