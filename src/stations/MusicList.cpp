@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <numeric>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -46,15 +45,6 @@ std::vector<int> ValidIndexes(std::vector<int> indexes, int count)
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     return indexes;
-}
-
-// Takes the item out of its place and inserts it at `to`.
-template <typename T> void MoveOne(std::vector<T> &items, int from, int to)
-{
-    if (from < to)
-        std::rotate(items.begin() + from, items.begin() + from + 1, items.begin() + to + 1);
-    else
-        std::rotate(items.begin() + to, items.begin() + from, items.begin() + from + 1);
 }
 
 } // namespace
@@ -191,16 +181,19 @@ void TMusicList::MoveEntries(std::vector<int> indexes, int target)
     if (indexes.empty())
         return;
     target = std::clamp(target, 0, Count() - 1);
-    // Where each original entry stands now, as entries move one by one.
-    std::vector<int> origin(entries_.size());
-    std::iota(origin.begin(), origin.end(), 0);
-    for (int index : indexes) {
-        const int from = static_cast<int>(std::find(origin.begin(), origin.end(), index) - origin.begin());
-        MoveOne(entries_, from, target);
-        MoveOne(origin, from, target);
-        if (from > target)
-            ++target;
-    }
+    std::vector<char> selected(entries_.size(), 0);
+    for (int i : indexes)
+        selected[i] = 1;
+    // The moved entries go in as one block, in their order: before the target
+    // entry when they come from behind it, after it when they come from ahead.
+    int at = static_cast<int>(std::count(selected.begin(), selected.begin() + target, 0));
+    if (!selected[target] && indexes.front() < target)
+        ++at;
+    std::vector<std::string> moved, rest;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        (selected[i] ? moved : rest).push_back(std::move(entries_[i]));
+    rest.insert(rest.begin() + at, std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()));
+    entries_ = std::move(rest);
     changed_ = true;
 }
 

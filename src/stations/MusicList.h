@@ -59,9 +59,9 @@ public:
     // Removes the entries at these indexes (any order, repeats allowed).
     void Remove(std::vector<int> indexes);
     void Clear();
-    // Moves the entries at these indexes to `target`, keeping their order:
-    // each is moved in turn, and the target advances past every entry that
-    // came from behind it.
+    // Moves the entries at these indexes to the entry at `target`, together
+    // and in their order: before it when the first of them stood behind it,
+    // else after it.
     void MoveEntries(std::vector<int> indexes, int target);
 
     bool Changed() const { return changed_; }
