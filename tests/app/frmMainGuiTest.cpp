@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace {
@@ -67,6 +68,10 @@ TEST_F(MainWindowTest, ReadOnlyUserIniIsLeftAsItIs)
 TEST_F(MainWindowTest, AutoHideStartsHiddenAndActivationBringsItBack)
 {
     WriteFileBytes(dir_ / "User.ini", "[Options]\r\nAutoHide=1\r\n");
+    // Only a skinned window can be shown.
+    std::filesystem::create_directories(dir_ / "Skins");
+    std::filesystem::copy(std::string(ORVANE_SOURCE_DIR) + "/data/Skins/default", dir_ / "Skins/default",
+                          std::filesystem::copy_options::recursive);
     TfrmMain frmMain;
     EXPECT_FALSE(frmMain.ShowAtStart());
     frmMain.BringToFront();
