@@ -103,6 +103,7 @@ TMyListBox::TMyListBox(QWidget *parent) : QListView(parent), model_(new TMusicLi
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setDragEnabled(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true); // drops arrive at the viewport
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setFrameShape(QFrame::NoFrame);
@@ -333,34 +334,39 @@ void TMyListBox::dragMoveEvent(QDragMoveEvent *event)
 void TMyListBox::dropEvent(QDropEvent *event)
 {
     const int row = RowAt(event->position().toPoint());
-    const QMimeData *mime = event->mimeData();
     if (event->source() == this) {
         // Copy, so that the view does not remove the dragged rows itself.
         event->setDropAction(Qt::CopyAction);
         event->accept();
         if (row >= 0)
             list_.MoveEntries(SelectedRows(), row);
+        EntriesChanged();
     } else {
         event->acceptProposedAction();
-        std::vector<std::string> files;
-        std::string address;
-        for (const QUrl &url : mime->urls()) {
-            if (url.isLocalFile())
-                files.push_back(url.toLocalFile().toStdString());
-            else if (address.empty())
-                address = url.toString().toStdString();
-        }
-        if (address.empty() && files.empty() && IsMusicAddress(mime->text().trimmed().toStdString()))
-            address = mime->text().trimmed().toStdString();
-        const QString first = QString::fromStdString(address.empty() && !files.empty() ? files.front() : address);
-        if (IsPackage(first)) {
-            Q_EMIT PackageDropped(first);
-            return;
-        }
-        if (!address.empty())
-            list_.InsertEntry(address, row);
-        else
-            list_.AddEntries(files, row);
+        DropData(*event->mimeData(), row);
     }
+}
+
+void TMyListBox::DropData(const QMimeData &mime, int row)
+{
+    std::vector<std::string> files;
+    std::string address;
+    for (const QUrl &url : mime.urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+        else if (address.empty())
+            address = url.toString().toStdString();
+    }
+    if (address.empty() && files.empty() && IsMusicAddress(mime.text().trimmed().toStdString()))
+        address = mime.text().trimmed().toStdString();
+    const QString first = QString::fromStdString(address.empty() && !files.empty() ? files.front() : address);
+    if (IsPackage(first)) {
+        Q_EMIT PackageDropped(first);
+        return;
+    }
+    if (!address.empty())
+        list_.InsertEntry(address, row);
+    else
+        list_.AddEntries(files, row);
     EntriesChanged();
 }

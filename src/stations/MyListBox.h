@@ -15,6 +15,7 @@
 #include "appearance/Skin.h"
 #include "stations/MusicList.h"
 
+class QMimeData;
 class TMusicListModel;
 
 class TMyListBox : public QListView, public TPlayListSource {
@@ -65,6 +66,10 @@ public:
     void AddFolderDialog();
     const std::string &LastFolder() const { return lastFolder_; }
     void SetLastFolder(const std::string &folder) { lastFolder_ = folder; }
+
+    // Files or an address dropped from another program, inserted at `row`
+    // (appended when negative); a ".zip" package is handed on instead.
+    void DropData(const QMimeData &mime, int row);
 
     // The "Label (*.a *.b)" filters of the open dialog.
     static QStringList OpenDialogFilters();
