@@ -102,7 +102,7 @@ TEST_F(MusicListE2E, FolderPlaysThroughInOrderWrapsAroundAndSurvivesAReload)
     video.SetPlayList(list.get());
     video.PlayMusicEntry();
     ASSERT_TRUE(WaitFor([&] { return display_.played.size() >= 4; }, 40000))
-        << "played " << display_.played.size() << " entries";
+        << "played " << display_.played.size() << " entries: each file's end must lead to the next entry";
     EXPECT_EQ(video.CurPlayID(), -1);
     EXPECT_EQ(std::vector<std::string>(display_.played.begin(), display_.played.begin() + 4),
               (std::vector<std::string>{entries[0], entries[1], entries[2], entries[0]}));
