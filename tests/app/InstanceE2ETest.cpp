@@ -59,6 +59,8 @@ TEST(SingleInstanceE2E, SecondStartBringsTheHiddenFirstToTheFrontAndEnds)
     XvfbServer x;
     ASSERT_TRUE(x.Running());
     ProgramFolder pf;
+    // Only a skinned main window can be shown.
+    fs::copy(std::string(ORVANE_PROGRAM_DIR) + "/Skins", pf.dir / "Skins", fs::copy_options::recursive);
     WriteFileBytes(pf.dir / "User.ini", "[Options]\r\nAutoHide=1\r\n");
 
     QProcess first;
