@@ -8,6 +8,7 @@
 #include "playback/PlayerU.h"
 #include "playback/StreamUrlParserUnit.h"
 #include "recording/WaveComp.h"
+#include "stations/MusicList.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -168,7 +169,8 @@ void TfrmOrvaneVideo::PlayMusicEntry()
 {
     const std::string path = list_ ? list_->CurrentMusicPath() : std::string();
     std::error_code ec;
-    if (!path.empty() && std::filesystem::is_regular_file(path, ec)) {
+    // The music list also holds addresses; only a missing file is skipped.
+    if (!path.empty() && (IsMusicAddress(path) || std::filesystem::is_regular_file(path, ec))) {
         curPlayId_ = -1;
         PlayText(path);
         return;

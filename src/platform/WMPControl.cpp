@@ -280,7 +280,10 @@ void WMPControl::HandleEvent(const mpv_event &event)
                 if (OnMediaError)
                     OnMediaError();
             } else if (OnPlayStateChange) {
+                // A clip that played to its end stops, as the Windows Media
+                // control does: hosts move on to the next entry on "stopped".
                 OnPlayStateChange(wmppsMediaEnded);
+                OnPlayStateChange(wmppsStopped);
             }
         } else if (end->reason == MPV_END_FILE_REASON_STOP && requested && OnPlayStateChange) {
             OnPlayStateChange(wmppsStopped);

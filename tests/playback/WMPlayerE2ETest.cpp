@@ -154,7 +154,8 @@ TEST_F(WMPlayerE2E, LocalFilePlaysToItsEndWithTagsAndLength)
     EXPECT_NEAR(player.Duration(), 2000, 100);
     EXPECT_TRUE(player.Control()->seekable());
     EXPECT_TRUE(host.WaitFor(psMediaEnded, 6000)) << Show(host.Codes);
-    EXPECT_TRUE(InOrder(host.Codes, {psConnecting, psMediaOpened, psPlaying, psMediaEnded})) << Show(host.Codes);
+    EXPECT_TRUE(host.WaitFor(psStopped, 3000)) << Show(host.Codes);
+    EXPECT_TRUE(InOrder(host.Codes, {psConnecting, psMediaOpened, psPlaying, psMediaEnded, psStopped})) << Show(host.Codes);
     EXPECT_FALSE(host.Saw(psFailed));
 
     host.Address = dir / "Untitled Tone.wav";
