@@ -11,6 +11,8 @@
 #include "platform/IniFile.h"
 #include "platform/ProcessControl.h"
 #include "playback/StreamUrlParserUnit.h"
+#include "stations/MyListBox.h"
+#include "stations/frmPlayListU.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -124,20 +126,28 @@ TfrmMain::TfrmMain() : QWidget(nullptr, Qt::FramelessWindowHint), timedActions_(
     });
 
     frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(*this);
+    frmPlayList_ = std::make_unique<TfrmPlayList>(*frmOrvaneVideo_, skin_, *this, this);
+    list_ = frmPlayList_.get();
+    OnLanguageSwitched(this, [this] {
+        // The tree of the new language; unsaved changes go to the old one first.
+        frmPlayList_->SaveTree();
+        frmPlayList_->ReloadTree(-1, -1);
+        LoadChannels();
+    });
     LoadSettings();
 }
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::SetPlayListWindow(TPlayListWindow *list)
+void TfrmMain::SetChannelFromTree(int number, int id, const std::string &hint)
 {
-    list_ = list;
-    frmOrvaneVideo_->SetPlayList(list);
-    nSwitchMode->setEnabled(list != nullptr);
-    nShowPlayList->setEnabled(list != nullptr);
-    LoadChannels(); // the list may assign the channels
-    update();
+    if (number < 1 || number > ChannelCount || lblNum[number - 1]->text().isEmpty())
+        return;
+    lblNum[number - 1]->Tag = id;
+    lblNum[number - 1]->setToolTip(ToQ(hint));
 }
+
+void TfrmMain::MainKeyPress(QKeyEvent *event) { QCoreApplication::sendEvent(this, event); }
 
 void TfrmMain::CreateUserIniFromShipped()
 {
@@ -342,12 +352,19 @@ void TfrmMain::LoadSettings()
     SetTrayAnimation(settings_.EnabledAnimate);
     SetTrayIconVisible(settings_.TrayIconVisible);
 
+    TfrmPlayList &list = *frmPlayList_;
+    if (skinLoaded_)
+        list.ApplySkin();
+    list.setGeometry(settings_.ListLeft, settings_.ListTop, settings_.ListWidth, settings_.ListHeight);
+    list.SetClickMode(settings_.ClickMode);
+    // A language without station data yet is fetched by the data update.
+    list.ReloadTree(settings_.RootNodeIndex, settings_.SelectNodeIndex);
+    list.MusicList().LoadMusicList(settings_.SelectItemIndex);
+
     // Without a skin there is nothing to show: the tray icon is the way in.
     showAtStart_ = !settings_.AutoHide && skinLoaded_;
-    if (list_) {
-        list_->SetRadioMode(settings_.TreeVisible);
-        list_->SetListVisible(skinLoaded_ && settings_.ListVisible && showAtStart_);
-    }
+    list.SetRadioMode(settings_.TreeVisible);
+    list.SetListVisible(skinLoaded_ && settings_.ListVisible && showAtStart_);
     ShowChannelPage(1);
     LoadChannels();
 
@@ -360,10 +377,19 @@ void TfrmMain::SaveSettings()
     settings_.MainLeft = x();
     settings_.MainTop = y();
     settings_.AlwaysOnTop = nAlwaysOnTop->isChecked();
-    if (list_) {
-        settings_.ListVisible = list_->ListVisible();
-        settings_.TreeVisible = list_->IsRadioMode();
-    }
+    const TfrmPlayList &list = *frmPlayList_;
+    const QRect place = list.geometry();
+    settings_.ListLeft = place.x();
+    settings_.ListTop = place.y();
+    settings_.ListWidth = place.width();
+    settings_.ListHeight = place.height();
+    settings_.ListVisible = list.ListVisible();
+    settings_.TreeVisible = list.IsRadioMode();
+    settings_.ClickMode = list.GetClickMode();
+    const TTreePosition playing = list.RootIndexOf();
+    settings_.RootNodeIndex = playing.RootIndex;
+    settings_.SelectNodeIndex = playing.NodeIndex;
+    settings_.SelectItemIndex = list.MusicList().SelectedIndex();
     const TfrmOrvaneVideo &video = *frmOrvaneVideo_;
     settings_.CurPlayID = video.CurPlayID();
     if (settings_.CurPlayID == 0)
@@ -535,8 +561,11 @@ void TfrmMain::mouseMoveEvent(QMouseEvent *event)
         StopVolumeRepeat();
         update();
     }
-    if (windowDrag_)
+    if (windowDrag_) {
+        const QRect before = geometry();
         move(event->globalPosition().toPoint() - dragOrigin_);
+        frmPlayList_->MainWindowMoved(before);
+    }
     UpdateHint(at);
 }
 
@@ -1171,12 +1200,13 @@ void TfrmMain::RunShutdown()
     tmrDelay->stop();
     tmrTrayFrame->stop();
     setAcceptDrops(false);
+    frmPlayList_->MusicList().SaveMusicList();
+    frmPlayList_->SaveTree();
     SaveSettings();
     disconnect(tiTray, nullptr, this, nullptr);
     tiTray->setContextMenu(nullptr);
     tiTray->hide();
-    if (list_)
-        list_->SetListVisible(false);
+    list_->SetListVisible(false);
     hide();
     QApplication::quit();
 }

@@ -23,31 +23,23 @@ class QTimer;
 class TChannelLabel;
 class TDigitsPanel;
 class TScrollLabel;
+class TfrmPlayList;
 
-// What the main window needs of the station list window. Until one is
-// plugged in, the main window works without it: radio mode, no channels
-// from the tree, no music list.
-class TPlayListWindow : public TPlayListSource {
-public:
-    virtual bool IsRadioMode() const = 0;
-    virtual void SetRadioMode(bool radio) = 0;
-    virtual bool ListVisible() const = 0;
-    virtual void SetListVisible(bool visible) = 0;
-    // Station `index` (from 0) of the tree's channels group; ID 0 when none.
-    virtual TChannelEntry ChannelStation(int index) = 0;
-    // Selects music entry `index`; false when the list has no such entry.
-    virtual bool SelectMusicEntry(int index) = 0;
-    // Fills the station menu with entries whose data() is a station ID.
-    virtual void BuildStationMenu(QMenu *menu) = 0;
-};
 
-class TfrmMain : public QWidget, public TPlayDisplay {
+class TfrmMain : public QWidget, public TPlayDisplay, public TPlayListHost {
     Q_OBJECT
 public:
     TfrmMain();
     ~TfrmMain() override;
 
-    void SetPlayListWindow(TPlayListWindow *list);
+    TfrmPlayList *PlayListWindow() const { return frmPlayList_.get(); }
+
+    // What the station list window asks of this window.
+    QRect MainWindowRect() const override { return geometry(); }
+    void MoveMainWindow(const QPoint &topLeft) override { move(topLeft); }
+    void SetChannelFromTree(int number, int id, const std::string &hint) override;
+    void PlayListHidden() override { update(); }
+    void MainKeyPress(QKeyEvent *event) override;
 
     void LoadSettings();
     void SaveSettings();
@@ -185,6 +177,7 @@ private:
     TSkin skin_;
     TMainFaceState face_;
     std::unique_ptr<TfrmOrvaneVideo> frmOrvaneVideo_;
+    std::unique_ptr<TfrmPlayList> frmPlayList_; // goes before the video window it plays through
     TPlayListWindow *list_ = nullptr;
 
     TScrollLabel *slblRadioName = nullptr, *slblState = nullptr, *slblSpeed = nullptr;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PlayListWindow.h"
 #include "playback/PlayHostU.h"
 #include "playback/PlayerU.h"
 #include "stations/RadioTextDB.h"
@@ -40,17 +41,6 @@ public:
     virtual int InfoBarCountdown() const = 0;
     virtual void SetInfoBarCountdown(int ticks) = 0;
     virtual void BringToFront() = 0;
-};
-
-// What the station list window answers about its entries.
-class TPlayListSource {
-public:
-    virtual ~TPlayListSource() = default;
-    // The next or previous entry: a station ID, -1 for a music entry, 0 none.
-    virtual int NextItem(int flag) = 0;
-    virtual int PrevItem() = 0;
-    // The path of the current music entry, empty when there is none.
-    virtual std::string CurrentMusicPath() = 0;
 };
 
 class TfrmOrvaneVideo : public QWidget, public TPlayerHost {

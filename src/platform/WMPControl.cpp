@@ -371,6 +371,9 @@ void WMPControl::SetURL(const std::string &url)
         return;
     }
     e_->SetFlag("pause", !e_->AutoStart);
+    // A stop still on its way from the engine ends the old clip, which the
+    // new address replaces: it must not read as the new clip stopping.
+    e_->StopRequested = false;
     e_->Command({"loadfile", url.c_str(), "replace"});
 }
 

@@ -3,6 +3,7 @@
 #include "app/Funs.h"
 #include "appearance/LanguageU.h"
 #include "appearance/SkinFace.h"
+#include "stations/MyListBox.h"
 #include "stations/RadioTreeViewU.h"
 #include "stations/TreeFileFormat.h"
 
@@ -57,6 +58,16 @@ TfrmPlayList::TfrmPlayList(TfrmOrvaneVideo &video, const TSkin &skin, TPlayListH
     rtvRadio->installEventFilter(this);
     rtvRadio->viewport()->installEventFilter(this);
     commands_ = std::make_unique<TTreeCommands>(*rtvRadio);
+    lstMusic = new TMyListBox(pnlStretch);
+    lstMusic->setObjectName("lstMusic");
+    lstMusic->setFrameShape(QFrame::NoFrame);
+    lstMusic->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstMusic->hide();
+    connect(lstMusic, &TMyListBox::PlayRequested, this, [this] { video_.PlayMusicEntry(); });
+    connect(lstMusic, &TMyListBox::VertScroll, this, [this](int, int maxPos, int pos) {
+        if (!radioMode_)
+            PlaceThumb(pos, maxPos);
+    });
 
     pbSlide = new QWidget(this);
     pbSlide->setObjectName("pbSlide");
@@ -246,15 +257,23 @@ int TfrmPlayList::PlayStation(int mode)
     return id;
 }
 
-int TfrmPlayList::NextItem(int flag) { return radioMode_ && flag >= 0 ? PlayStation(pmNext) : 0; }
-
-int TfrmPlayList::PrevItem()
+int TfrmPlayList::NextItem(int flag)
 {
-    try {
-        return radioMode_ ? PlayStation(pmPrevious) : 0;
-    } catch (...) {
-        return -1;
-    }
+    return radioMode_ && flag >= 0 ? PlayStation(pmNext) : lstMusic->NextItem(flag);
+}
+
+int TfrmPlayList::PrevItem() { return radioMode_ ? PlayStation(pmPrevious) : lstMusic->PrevItem(); }
+
+std::string TfrmPlayList::CurrentMusicPath() { return lstMusic->CurrentMusicPath(); }
+
+bool TfrmPlayList::SelectMusicEntry(int index) { return lstMusic->SetCurrentMusic(index) >= 0; }
+
+TChannelEntry TfrmPlayList::ChannelStation(int index)
+{
+    const auto channels = commands_->ChannelsFromTree();
+    if (index < 0 || index >= static_cast<int>(channels.size()))
+        return {};
+    return {channels[static_cast<size_t>(index)].Id, channels[static_cast<size_t>(index)].Caption};
 }
 
 void TfrmPlayList::PlaySelected()
@@ -277,6 +296,10 @@ void TfrmPlayList::SetRadioMode(bool on)
 {
     radioMode_ = on;
     rtvRadio->setVisible(on);
+    lstMusic->setVisible(!on);
+    const QScrollBar *bar = (on ? static_cast<QAbstractScrollArea *>(rtvRadio)
+                                : static_cast<QAbstractScrollArea *>(lstMusic))->verticalScrollBar();
+    PlaceThumb(bar->value(), bar->maximum());
 }
 
 void TfrmPlayList::SetClickMode(bool on)
@@ -329,6 +352,7 @@ std::string TfrmPlayList::ProgramListAddress(QTreeWidgetItem *item)
 
 void TfrmPlayList::ApplySkin()
 {
+    lstMusic->ApplyLook(skin_.Ini().List);
     std::vector<QIcon> icons;
     for (const QImage &image : skin_.TreeIcons())
         icons.emplace_back(QPixmap::fromImage(image));
@@ -388,6 +412,7 @@ void TfrmPlayList::Layout()
     else
         pnlStretch->setGeometry(ToRect(ini.Rect));
     rtvRadio->setGeometry(pnlStretch->rect());
+    lstMusic->setGeometry(pnlStretch->rect());
 
     lblResize->setGeometry(width() - ini.ZoomMove.Left, height() - ini.ZoomMove.Top, ini.ZoomMove.Left,
                            ini.ZoomMove.Top);

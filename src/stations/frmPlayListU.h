@@ -23,24 +23,9 @@ class QTreeWidgetItem;
 class TRadioTreeView;
 class TSkin;
 
-// What the list window needs from the main window.
-class TPlayListHost {
-public:
-    virtual ~TPlayListHost() = default;
-    // The main window's place on the screen, for docking and snapping.
-    virtual QRect MainWindowRect() const = 0;
-    // Moves the main window along with a list window locked to it.
-    virtual void MoveMainWindow(const QPoint &topLeft) = 0;
-    // Channel label `number` (1 to 10) takes a station of the channels group,
-    // unless its caption is empty.
-    virtual void SetChannelFromTree(int number, int id, const std::string &hint) = 0;
-    // The list window was hidden: its button on the main window looks normal.
-    virtual void PlayListHidden() = 0;
-    // Keys that reach the list window itself belong to the main window.
-    virtual void MainKeyPress(QKeyEvent *event) = 0;
-};
+class TMyListBox;
 
-class TfrmPlayList : public QWidget, public TPlayListSource {
+class TfrmPlayList : public QWidget, public TPlayListWindow {
     Q_OBJECT
 public:
     // Registers itself as the video window's play list; migrates an older
@@ -48,17 +33,27 @@ public:
     TfrmPlayList(TfrmOrvaneVideo &video, const TSkin &skin, TPlayListHost &host, QWidget *parent = nullptr);
     ~TfrmPlayList() override;
 
-    // TPlayListSource. The music list comes with music mode; until then music
-    // mode has no entries.
+    // Next and previous: stations in radio mode, music entries in music mode
+    // (a flag below 0 always means the music list).
     int NextItem(int flag) override;
     int PrevItem() override;
-    std::string CurrentMusicPath() override { return {}; }
+    std::string CurrentMusicPath() override;
+
+    // What the main window asks.
+    bool ListVisible() const override { return isVisible(); }
+    void SetListVisible(bool visible) override { setVisible(visible); }
+    TChannelEntry ChannelStation(int index) override;
+    bool SelectMusicEntry(int index) override;
+    void BuildStationMenu(QMenu *menu) override { BuildStationMenu(menu, nullptr); }
+
+    // The music list shown in music mode.
+    TMyListBox &MusicList() const { return *lstMusic; }
 
     // Moves the playing node (0 selected, 1 next, 2 previous); its station ID.
     int PlayStation(int mode);
 
-    bool IsRadioMode() const { return radioMode_; }
-    void SetRadioMode(bool on);
+    bool IsRadioMode() const override { return radioMode_; }
+    void SetRadioMode(bool on) override;
     bool GetClickMode() const { return clickMode_; }
     void SetClickMode(bool on);
 
@@ -128,6 +123,7 @@ private:
     TPlayListHost &host_;
     QWidget *pnlStretch = nullptr;
     TRadioTreeView *rtvRadio = nullptr;
+    TMyListBox *lstMusic = nullptr;
     QWidget *pbSlide = nullptr;
     QLabel *lblResize = nullptr;
     QMenu *pmTreeMenu = nullptr;

@@ -1,9 +1,11 @@
 // The skinned main window offscreen: its buttons, hints, volume and balance
 // sliders, channel pages, skins menu, tray icon and drops, with the shipped
-// skins and a stand-in for the station list window.
+// skins, the shipped English station data and the station list window.
 
 #include "app/GlobalUnit.h"
 #include "app/frmMainU.h"
+#include "stations/MyListBox.h"
+#include "stations/frmPlayListU.h"
 #include "appearance/MyScrollLabel.h"
 #include "platform/IniFile.h"
 #include "stations/RadioTextDB.h"
@@ -26,31 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TFakeList : public TPlayListWindow {
-public:
-    int NextItem(int) override { return 0; }
-    int PrevItem() override { return 0; }
-    std::string CurrentMusicPath() override { return {}; }
-    bool IsRadioMode() const override { return radio; }
-    void SetRadioMode(bool value) override { radio = value; }
-    bool ListVisible() const override { return visible; }
-    void SetListVisible(bool value) override { visible = value; }
-    TChannelEntry ChannelStation(int index) override { return {700 + index, "Tree " + std::to_string(index)}; }
-    bool SelectMusicEntry(int index) override
-    {
-        selected.push_back(index);
-        return false;
-    }
-    void BuildStationMenu(QMenu *menu) override
-    {
-        ++menusBuilt;
-        menu->addAction("Station 42")->setData(42);
-    }
-    bool radio = true, visible = true;
-    std::vector<int> selected;
-    int menusBuilt = 0;
-};
-
 class MainFace : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,6 +40,7 @@ protected:
             fs::copy(std::string(ORVANE_SOURCE_DIR) + "/data/Skins/" + skin, dir_ / "Skins/" + skin,
                      fs::copy_options::recursive);
         fs::create_directories(DataPath());
+        fs::copy(std::string(ORVANE_SOURCE_DIR) + "/data/Data/eng", DataPath(), fs::copy_options::recursive);
     }
     void TearDown() override { SetAppPath(saved_); }
 
@@ -70,7 +48,6 @@ protected:
     {
         WriteFileBytes(dir_ / "User.ini", userIni);
         auto w = std::make_unique<TfrmMain>();
-        w->SetPlayListWindow(&list_);
         w->show();
         return w;
     }
@@ -109,9 +86,10 @@ protected:
     }
     static std::string DeadAddress() { return "http://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/x.mp3"; }
 
+    static TPlayListWindow &List(TfrmMain &w) { return *w.PlayListWindow(); }
+
     TempDir dir_;
     std::string saved_;
-    TFakeList list_;
 };
 
 } // namespace
@@ -160,10 +138,10 @@ TEST_F(MainFace, ButtonsRunTheirActions)
         {msDecVolume, [&] { return video.Volume() == 50; }},
         {msPageDown, [&] { return w->ChannelCaption(0) == "11" && w->ChannelCaption(9) == "20"; }},
         {msPageUp, [&] { return w->ChannelCaption(0) == "1"; }},
-        {msMP3, [&] { return !list_.radio; }},
-        {msMP3, [&] { return list_.radio; }},
-        {msPlayListFormShow, [&] { return !list_.visible; }},
-        {msPlayListFormShow, [&] { return list_.visible; }},
+        {msMP3, [&] { return !List(*w).IsRadioMode(); }},
+        {msMP3, [&] { return List(*w).IsRadioMode(); }},
+        {msPlayListFormShow, [&] { return !List(*w).ListVisible(); }},
+        {msPlayListFormShow, [&] { return List(*w).ListVisible(); }},
         {msHide, [&] { return !w->isVisible(); }},
     };
     for (const auto &c : cases) {
@@ -184,15 +162,15 @@ TEST_F(MainFace, HintsFollowTheState)
         EXPECT_EQ(w->SlotHint(slot), hint) << MainSlotKeys[slot];
 
     w->nMuteClick();
-    list_.visible = false;
-    list_.radio = false;
+    List(*w).SetListVisible(false);
+    List(*w).SetRadioMode(false);
     EXPECT_EQ(w->SlotHint(msMute), "Cancel Mute");
     EXPECT_EQ(w->SlotHint(msPlayListFormShow), "Show PlayList");
     EXPECT_EQ(w->SlotHint(msMP3), "Switch to Radio Mode");
     EXPECT_EQ(w->SlotHint(msNum1), ""); // music mode: channels are list entries
 
     // The window's hint follows the mouse: a track, a button, nothing.
-    list_.radio = true;
+    List(*w).SetRadioMode(true);
     const TSkinRect &volume = w->Skin().Ini().Bars[skVolume].BoundsRect;
     MoveTo(*w, QPoint(volume.Left + 3, volume.Top + 3));
     EXPECT_EQ(w->toolTip().toStdString(), "Volume Tune");
@@ -288,8 +266,10 @@ TEST_F(MainFace, WithoutChannelSettingsEveryPageShowsTheTreesChannels)
     w->PageDown();
     w->PageDown();
     EXPECT_EQ(w->ChannelCaption(0), "21");
-    EXPECT_EQ(w->ChannelTag(0), 700);
-    EXPECT_EQ(w->ChannelHint(9), "Tree 9");
+    const TChannelEntry first = List(*w).ChannelStation(0), tenth = List(*w).ChannelStation(9);
+    ASSERT_GT(first.ID, 0); // the shipped tree has a channels group
+    EXPECT_EQ(w->ChannelTag(0), first.ID);
+    EXPECT_EQ(w->ChannelHint(9), tenth.Name);
 }
 
 TEST_F(MainFace, ChannelPlaysItsStationInRadioModeAndAListEntryInMusicMode)
@@ -305,10 +285,21 @@ TEST_F(MainFace, ChannelPlaysItsStationInRadioModeAndAListEntryInMusicMode)
     EXPECT_EQ(video.Addresses()[0], address);
     video.StopPlaying();
 
-    list_.radio = false;
+    List(*w).SetRadioMode(false);
     w->PlayChannel(1);
-    EXPECT_EQ(list_.selected, std::vector<int>{11});
-    EXPECT_EQ(video.CurPlayID(), 100001); // the list has no entry 12: nothing plays
+    EXPECT_EQ(video.CurPlayID(), 100001); // the music list has no entry 12: nothing plays
+
+    std::vector<std::string> files;
+    for (int i = 1; i <= 12; ++i) {
+        files.push_back(dir_ / ("music/" + std::to_string(i) + ".mp3"));
+        WriteFileBytes(files.back(), "not really music");
+    }
+    ASSERT_EQ(w->PlayListWindow()->MusicList().AddFiles(files), 12);
+    w->PlayChannel(1);
+    EXPECT_EQ(video.CurPlayID(), -1);
+    ASSERT_EQ(video.Addresses().size(), 1u);
+    EXPECT_EQ(video.Addresses()[0], files[11]);
+    video.StopPlaying();
 }
 
 TEST_F(MainFace, SkinsMenuListsCheckedSkinsAndSwitches)
@@ -382,15 +373,15 @@ TEST_F(MainFace, TrayClickWaitsForADoubleClickBeforeTheStationMenu)
     Q_EMIT w->TrayIcon()->activated(QSystemTrayIcon::Trigger);
     Q_EMIT w->TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
     PumpEvents(QApplication::doubleClickInterval() + 200);
-    EXPECT_EQ(list_.menusBuilt, 0);
+    QMenu *menu = w->findChild<QMenu *>("pmTreeMenu");
+    EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(w->isVisible());
 
     Q_EMIT w->TrayIcon()->activated(QSystemTrayIcon::Trigger);
-    EXPECT_EQ(list_.menusBuilt, 0);
+    EXPECT_FALSE(menu->isVisible());
     PumpEvents(QApplication::doubleClickInterval() + 200);
-    EXPECT_EQ(list_.menusBuilt, 1);
-    QMenu *menu = w->findChild<QMenu *>("pmTreeMenu");
     EXPECT_TRUE(menu->isVisible());
+    EXPECT_FALSE(menu->actions().isEmpty()); // the shipped tree's groups
     menu->close();
 }
 
