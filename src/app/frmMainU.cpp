@@ -255,8 +255,8 @@ void TfrmMain::CreateMenu()
     later(m, "nRecorder", "&Recorder...");
     later(m, "nTasks", "Play && Record &Tasks...");
     QMenu *play = submenu(m, "nPlayMenu", "&Play");
-    later(play, "nOpenFiles", "Open &File(s)...");
-    later(play, "nOpenDirectory", "Open &Directory...");
+    add(play, "nOpenFiles", "Open &File(s)...", &TfrmMain::nOpenFilesClick);
+    add(play, "nOpenDirectory", "Open &Directory...", &TfrmMain::nOpenDirectoryClick);
     later(play, "nOpenLocation", "Open &Location...");
     QMenu *control = submenu(m, "nPlayControl", "Play &Control");
     nMute = add(control, "nMute", "&Mute", &TfrmMain::nMuteClick);
@@ -294,8 +294,6 @@ void TfrmMain::CreateMenu()
     add(m, "nExit", "E&xit", &QWidget::close);
     add(m, "nHideAll", "Hi&de All", &TfrmMain::nHideAllClick)->setVisible(false);
 
-    nSwitchMode->setEnabled(false);
-    nShowPlayList->setEnabled(false);
     connect(pmMainMenu, &QMenu::aboutToShow, this, [this] {
         FillSkinsMenu();
         FillLanguageMenu(nLanguage);
@@ -1100,6 +1098,41 @@ void TfrmMain::tiTrayDblClick()
     nShowClick();
 }
 
+// ---- Opening files ----------------------------------------------------------
+
+void TfrmMain::PlayCurrentMusicEntry()
+{
+    frmPlayList_->SetRadioMode(false);
+    QCoreApplication::processEvents();
+    frmPlayList_->SelectMusicEntry(0);
+    frmOrvaneVideo_->PlayMusicEntry();
+    update();
+}
+
+void TfrmMain::PlayFilesAsMusic(const std::vector<std::string> &files)
+{
+    TMyListBox &music = frmPlayList_->MusicList();
+    music.ClearAll();
+    if (music.AddFiles(files) > 0)
+        PlayCurrentMusicEntry();
+}
+
+void TfrmMain::nOpenFilesClick()
+{
+    if (frmPlayList_->MusicList().OpenMusicFiles())
+        PlayCurrentMusicEntry();
+}
+
+void TfrmMain::nOpenDirectoryClick()
+{
+    TMyListBox &music = frmPlayList_->MusicList();
+    std::string folder = music.LastFolder();
+    if (!SelectFolder(Msg(29), "", folder))
+        return;
+    music.SetLastFolder(folder);
+    PlayFilesAsMusic({folder});
+}
+
 // ---- Drag and drop ----------------------------------------------------------
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent *event)
@@ -1131,11 +1164,18 @@ void TfrmMain::DropItem(const QMimeData &data)
     if (item.empty())
         return;
     // A ".zip" is a station data package, installed by the station list
-    // window's manual update; files are played through the music list.
-    // Neither is part of the program yet.
+    // window's manual update, which is not part of the program yet.
     const std::string ext = QString::fromStdString(std::filesystem::path(item).extension().string()).toLower().toStdString();
-    if (ext == ".zip" || link.empty())
+    if (ext == ".zip")
         return;
+    if (link.empty()) {
+        std::vector<std::string> files;
+        for (const QUrl &url : data.urls())
+            if (url.isLocalFile())
+                files.push_back(url.toLocalFile().toStdString());
+        PlayFilesAsMusic(files);
+        return;
+    }
     // An address whose player cannot be told from it waits for the open
     // location dialog, which lets the user choose.
     std::string probe = link;

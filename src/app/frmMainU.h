@@ -97,6 +97,11 @@ public:
     // The close button: asks (unless told not to) and hides to the tray or exits.
     void CloseButton();
     void DropItem(const QMimeData &data);
+    // Switches to music mode and plays the music list's first entry.
+    void PlayCurrentMusicEntry();
+    void PlayFilesAsMusic(const std::vector<std::string> &files);
+    void nOpenFilesClick();
+    void nOpenDirectoryClick();
 
     void nShowClick();
     void nHideClick();

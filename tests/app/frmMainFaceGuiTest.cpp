@@ -385,7 +385,7 @@ TEST_F(MainFace, TrayClickWaitsForADoubleClickBeforeTheStationMenu)
     menu->close();
 }
 
-TEST_F(MainFace, DroppedStreamLinkPlaysAndOtherDropsWait)
+TEST_F(MainFace, DroppedLinksPlayAsAddressesAndDroppedFilesAsMusic)
 {
     auto w = Open("");
     TfrmOrvaneVideo &video = *w->VideoWindow();
@@ -403,5 +403,17 @@ TEST_F(MainFace, DroppedStreamLinkPlaysAndOtherDropsWait)
     ASSERT_EQ(video.Addresses().size(), 1u);
     EXPECT_EQ(video.Addresses()[0], link);
     EXPECT_EQ(video.CurPlayID(), 0);
+    video.StopPlaying();
+
+    // Files: music mode, a list of just these files, the first one playing.
+    const std::string one = dir_ / "drop/one.mp3", two = dir_ / "drop/two.wma";
+    WriteFileBytes(one, "x");
+    WriteFileBytes(two, "x");
+    drop({QUrl::fromLocalFile(QString::fromStdString(one)), QUrl::fromLocalFile(QString::fromStdString(two))});
+    EXPECT_FALSE(List(*w).IsRadioMode());
+    EXPECT_EQ(w->PlayListWindow()->MusicList().List().Entries(), (std::vector<std::string>{one, two}));
+    EXPECT_EQ(video.CurPlayID(), -1);
+    ASSERT_EQ(video.Addresses().size(), 1u);
+    EXPECT_EQ(video.Addresses()[0], one);
     video.StopPlaying();
 }
