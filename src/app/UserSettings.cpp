@@ -189,9 +189,10 @@ bool ReadUserSettings(const IniFile &u, const TWindowMetrics &m, TUserSettings &
 
         ReadOptions(u, s);
 
-        // The main window and a list window of the same width side by side are centred.
-        s.MainLeft = u.ReadInteger("frmMain", "Left", (m.WorkAreaWidth - 2 * m.MainWidth) / 2);
-        s.MainTop = u.ReadInteger("frmMain", "Top", (m.WorkAreaHeight - m.MainHeight) / 2);
+        // The main window and a list window of the same width side by side are
+        // centred; on a screen too small for both the main window stays on it.
+        s.MainLeft = u.ReadInteger("frmMain", "Left", std::max(0, (m.WorkAreaWidth - 2 * m.MainWidth) / 2));
+        s.MainTop = u.ReadInteger("frmMain", "Top", std::max(0, (m.WorkAreaHeight - m.MainHeight) / 2));
 
         s.SkinName = u.ReadString("Skin", "SkinName", "Default");
 

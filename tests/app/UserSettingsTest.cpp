@@ -64,6 +64,10 @@ TEST(UserSettings, FirstStartWithoutFilesGivesDefaults)
     EXPECT_EQ(s.Hotkeys[0].Modifiers, 3);
     EXPECT_EQ(s.Hotkeys[0].Key, 80);
     EXPECT_FALSE(FileExists(dir / "User.ini")); // reading never creates the file
+
+    TUserSettings small;
+    ReadUserSettings(user, {800, 600, 420, 170}, small);
+    EXPECT_EQ(small.MainLeft, 0); // a screen too small for both windows
 }
 
 TEST(UserSettings, GarbageValuesReadAsDefaultsAndVolumeIsClamped)
