@@ -1195,6 +1195,7 @@ TTimedTargets TfrmMain::TickTargets()
     };
     t.TrimWorkingSet = [] { TrimWorkingSet(); };
     t.Play = [this] { frmOrvaneVideo_->Play(); };
+    t.SaveTree = [this] { frmPlayList_->SaveTree(); };
     return t;
 }
 
