@@ -2,6 +2,7 @@
 
 #include "app/Funs.h"
 #include "app/GlobalUnit.h"
+#include "app/Hints.h"
 #include "app/Upgrade.h"
 #include "app/frmAboutU.h"
 #include "app/frmCloseU.h"
@@ -98,6 +99,7 @@ TfrmMain::TfrmMain() : QWidget(nullptr, Qt::FramelessWindowHint), timedActions_(
 
     CreateUserIniFromShipped();
     InitLanguage();
+    THints::Install();
 
     const std::string site = "http://www.orvane.net/";
     SiteUrl = site;
@@ -345,6 +347,7 @@ void TfrmMain::LoadSettings()
     video.SetVideoFormVisible(settings_.VideoFormVisible);
 
     nAlwaysOnTop->setChecked(settings_.AlwaysOnTop);
+    THints::SetEnabled(settings_.ShowHint);
     move(settings_.MainLeft, settings_.MainTop);
     ApplyFace();
     SetTrayAnimation(settings_.EnabledAnimate);
@@ -702,8 +705,6 @@ void TfrmMain::UpdateHint(QPoint at)
         hint = Msg(45);
     else if (const int slot = skin_.HitMainSlot(at.x(), at.y()); slot >= 0)
         hint = SlotHint(slot);
-    if (!settings_.ShowHint)
-        hint.clear();
     if (hint == hint_)
         return;
     hint_ = hint;
