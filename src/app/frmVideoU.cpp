@@ -9,13 +9,18 @@
 #include "playback/StreamUrlParserUnit.h"
 #include "recording/WaveComp.h"
 #include "stations/MusicList.h"
+#include "stations/PlayListGeometry.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cmath>
 #include <filesystem>
@@ -23,6 +28,7 @@
 namespace {
 
 constexpr double Second = 1.0 / 86400;
+constexpr int TitleHeight = 23;
 
 double TimeOfDayNow()
 {
@@ -67,16 +73,49 @@ TfrmOrvaneVideo::TfrmOrvaneVideo(TPlayDisplay &display) : QWidget(nullptr), disp
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(0);
+    auto *titlePanel = new QHBoxLayout;
+    titlePanel->setSpacing(2);
     slblTitle = new QLabel(this);
     slblTitle->setObjectName("slblTitle");
-    slblTitle->setFixedHeight(23);
+    slblTitle->setFixedHeight(TitleHeight);
+    slblTitle->installEventFilter(this);
+    auto *btnMax = new QToolButton(this);
+    btnMax->setObjectName("btnMax");
+    btnMax->setText("□");
+    connect(btnMax, &QToolButton::clicked, this, [this] { SetFullScreen(true); });
+    auto *btnClose = new QToolButton(this);
+    btnClose->setObjectName("btnClose");
+    btnClose->setText("×");
+    connect(btnClose, &QToolButton::clicked, this, &QWidget::hide);
+    titlePanel->addWidget(slblTitle, 1);
+    titlePanel->addWidget(btnMax);
+    titlePanel->addWidget(btnClose);
     pnlStretch = new QWidget(this);
     pnlStretch->setObjectName("pnlStretch");
-    layout->addWidget(slblTitle);
+    layout->addLayout(titlePanel);
     layout->addWidget(pnlStretch, 1);
+    setMouseTracking(true);
 
     pmMenu = new QMenu(this);
     pmMenu->setObjectName("pmMenu");
+    nFullScreen = pmMenu->addAction("Full Screen");
+    nFullScreen->setObjectName("nFullScreen");
+    connect(nFullScreen, &QAction::triggered, this, [this] { SetFullScreen(true); });
+    nExitFullScreen = pmMenu->addAction("Exit Full Screen");
+    nExitFullScreen->setObjectName("nExitFullScreen");
+    connect(nExitFullScreen, &QAction::triggered, this, [this] { SetFullScreen(false); });
+    QAction *originalSize = pmMenu->addAction("Original Size");
+    originalSize->setObjectName("nOriginalSize");
+    connect(originalSize, &QAction::triggered, this, [this] { ZoomToClip(1); });
+    QAction *doubleSize = pmMenu->addAction("Double Size");
+    doubleSize->setObjectName("nDoubleSize");
+    connect(doubleSize, &QAction::triggered, this, [this] { ZoomToClip(2); });
+    pmMenu->addSeparator();
+    connect(pmMenu, &QMenu::aboutToShow, this, [this] {
+        const bool full = Player() && Player()->FullScreen();
+        nFullScreen->setVisible(!full);
+        nExitFullScreen->setVisible(full);
+    });
     QAction *playPause = pmMenu->addAction("Play/Pause");
     playPause->setObjectName("nPlayPause");
     connect(playPause, &QAction::triggered, this, [this] { PlayPause(); });
@@ -654,6 +693,8 @@ void TfrmOrvaneVideo::ShowVideo()
         TPlayer *player = Player();
         const bool wanted = videoFormVisible_ && VideoAllowed() && PlayerKind() != pkFlash;
         if (player && wanted && player->HasVideo()) {
+            if (fullScreenWanted_)
+                player->SetFullScreen(true);
             player->show();
             player->AfterShow();
             show();
@@ -667,5 +708,74 @@ void TfrmOrvaneVideo::ShowVideo()
 }
 
 void TfrmOrvaneVideo::contextMenuEvent(QContextMenuEvent *event) { pmMenu->popup(event->globalPos()); }
+
+void TfrmOrvaneVideo::SetFullScreen(bool on)
+{
+    fullScreenWanted_ = on;
+    if (TPlayer *player = Player())
+        player->SetFullScreen(on);
+}
+
+void TfrmOrvaneVideo::ZoomToClip(int n)
+{
+    TPlayer *player = Player();
+    if (!player || player->ClipWidth() <= 0 || player->ClipHeight() <= 0)
+        return;
+    if (player->FullScreen())
+        player->SetFullScreen(false);
+    fullScreenWanted_ = false;
+    const QMargins m = layout()->contentsMargins();
+    resize(n * player->ClipWidth() + m.left() + m.right(),
+           n * player->ClipHeight() + TitleHeight + m.top() + m.bottom());
+}
+
+// The window has no frame: its edges and corners size it, its title moves it.
+void TfrmOrvaneVideo::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const int edges = SizingEdgesAt(at.x(), at.y(), width(), height());
+    if (event->button() == Qt::LeftButton && edges && windowHandle()) {
+        Qt::Edges qtEdges;
+        if (edges & seLeft) qtEdges |= Qt::LeftEdge;
+        if (edges & seTop) qtEdges |= Qt::TopEdge;
+        if (edges & seRight) qtEdges |= Qt::RightEdge;
+        if (edges & seBottom) qtEdges |= Qt::BottomEdge;
+        windowHandle()->startSystemResize(qtEdges);
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TfrmOrvaneVideo::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const int edges = SizingEdgesAt(at.x(), at.y(), width(), height());
+    const bool horizontal = edges & (seLeft | seRight), vertical = edges & (seTop | seBottom);
+    if (horizontal && vertical)
+        setCursor(((edges & seLeft) != 0) == ((edges & seTop) != 0) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+    else if (horizontal)
+        setCursor(Qt::SizeHorCursor);
+    else if (vertical)
+        setCursor(Qt::SizeVerCursor);
+    else
+        unsetCursor();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool TfrmOrvaneVideo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == slblTitle) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            SetFullScreen(true);
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && windowHandle()) {
+            windowHandle()->startSystemMove();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TfrmOrvaneVideo::WMActivateInstance() { display_.BringToFront(); }

@@ -17,6 +17,7 @@
 #include "playback/PlayerU.h"
 #include "stations/RadioTextDB.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -112,6 +113,9 @@ protected:
     void OpenFailed(const std::exception &e) override;
 
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool LoadStation(int id);
@@ -128,6 +132,9 @@ private:
     void PlaySound(const std::string &name, bool looped);
     void StopSound();
     void SaveUserRecord();
+    void SetFullScreen(bool on);
+    // Client area of n times the clip's size, below the title panel.
+    void ZoomToClip(int n);
     char StationKind() const;
 
     TPlayDisplay &display_;
@@ -136,6 +143,8 @@ private:
     QWidget *pnlStretch = nullptr;
     QLabel *slblTitle = nullptr;
     QMenu *pmMenu = nullptr;
+    QAction *nFullScreen = nullptr;
+    QAction *nExitFullScreen = nullptr;
     QTimer *tmrCheck = nullptr;
     std::unique_ptr<TWaveOut> wave_;
 
@@ -155,4 +164,5 @@ private:
     int retryDelay_ = 3;
     bool videoFormVisible_ = true;
     bool seeking_ = false;
+    bool fullScreenWanted_ = false;
 };
