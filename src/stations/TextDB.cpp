@@ -50,13 +50,14 @@ int OpenFile(const std::string &path, int flags, mode_t mode = 0666)
     return fd;
 }
 
-bool ReadAt(int fd, std::int64_t pos, void *buf, std::size_t n)
+// Moves all n bytes at pos with pread or pwrite, going on after short
+// transfers and interruptions; false on an error or at the end of the file.
+template <typename Byte, typename Io> bool TransferAt(int fd, std::int64_t pos, Byte *p, std::size_t n, Io io)
 {
     if (pos < 0)
         return false;
-    auto *p = static_cast<char *>(buf);
     while (n > 0) {
-        const ssize_t r = ::pread(fd, p, n, static_cast<off_t>(pos));
+        const ssize_t r = io(fd, p, n, static_cast<off_t>(pos));
         if (r < 0) {
             if (errno == EINTR)
                 continue;
@@ -71,25 +72,14 @@ bool ReadAt(int fd, std::int64_t pos, void *buf, std::size_t n)
     return true;
 }
 
+bool ReadAt(int fd, std::int64_t pos, void *buf, std::size_t n)
+{
+    return TransferAt(fd, pos, static_cast<char *>(buf), n, ::pread);
+}
+
 bool WriteAt(int fd, std::int64_t pos, const void *buf, std::size_t n)
 {
-    if (pos < 0)
-        return false;
-    const auto *p = static_cast<const char *>(buf);
-    while (n > 0) {
-        const ssize_t r = ::pwrite(fd, p, n, static_cast<off_t>(pos));
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (r == 0)
-            return false;
-        p += r;
-        n -= static_cast<std::size_t>(r);
-        pos += r;
-    }
-    return true;
+    return TransferAt(fd, pos, static_cast<const char *>(buf), n, ::pwrite);
 }
 
 bool Truncate(int fd, std::int64_t size)
