@@ -494,6 +494,7 @@ void TfrmOrvaneVideo::StateChange(TPlayer *, int newState)
     default:
         break;
     }
+    Q_EMIT StateCodeHandled(newState);
 }
 
 void TfrmOrvaneVideo::ShowPlaying()

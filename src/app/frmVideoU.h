@@ -101,6 +101,10 @@ public:
     // Another start of the program asked this instance to show itself.
     void WMActivateInstance();
 
+Q_SIGNALS:
+    // Each state code of the player, after the window has reacted to it.
+    void StateCodeHandled(int code);
+
 protected:
     // TPlayerHost
     std::string CurrentAddress() const override;

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 
 #include <filesystem>
+#include <iostream>
 #include <regex>
 
 namespace {
@@ -112,6 +113,10 @@ TEST_F(VideoWindowE2E, DeadFirstAddressFailsOverToTheSecondWhichIsMovedToTheFron
     AddUserStation(100001, "Test FM", {dead, radio.Url(), third});
 
     TfrmOrvaneVideo video(display_);
+    std::string codes;
+    QObject::connect(&video, &TfrmOrvaneVideo::StateCodeHandled, [&](int code) {
+        codes += std::to_string(code) + " ";
+    });
     video.PlayById(100001);
     ASSERT_TRUE(WaitFor([&] { return display_.Count(Msg(34)) > 0; }, 30000)) << "never played";
     EXPECT_EQ(video.CurPlayID(), 100001);
@@ -121,6 +126,8 @@ TEST_F(VideoWindowE2E, DeadFirstAddressFailsOverToTheSecondWhichIsMovedToTheFron
     const TStored stored = Stored(100001);
     EXPECT_EQ(stored.VStreamURL, TRadioTable::JoinAddresses({radio.Url(), dead, third}));
     EXPECT_EQ(stored.VValidity, "4"); // connected within nine seconds
+    std::cout << "state codes of the failover: " << codes << std::endl;
+    EXPECT_EQ(codes.rfind("3 99 ", 0), 0u) << codes; // the dead first address fails at once
     // The engine's first bit-rate estimate is all there is at that moment.
     EXPECT_TRUE(std::regex_match(stored.VSpeed, std::regex("[1-9][0-9]*K"))) << stored.VSpeed;
     video.StopPlaying();
@@ -133,6 +140,10 @@ TEST_F(VideoWindowE2E, DroppedStationReconnectsWhenTheSourceReturns)
     AddUserStation(100002, "Drop FM", {radio.Url()});
 
     TfrmOrvaneVideo video(display_);
+    std::string codes;
+    QObject::connect(&video, &TfrmOrvaneVideo::StateCodeHandled, [&](int code) {
+        codes += std::to_string(code) + " ";
+    });
     video.SetReconnect(true, 5, 1);
     video.PlayById(100002);
     ASSERT_TRUE(WaitFor([&] { return display_.Count(Msg(34)) == 1; }, 30000));
@@ -145,6 +156,7 @@ TEST_F(VideoWindowE2E, DroppedStationReconnectsWhenTheSourceReturns)
     EXPECT_GE(video.RetryCount(), 1);
     EXPECT_LE(video.RetryCount(), 5);
     EXPECT_TRUE(video.HasPlayed());
+    std::cout << "state codes of the reconnection: " << codes << std::endl;
     video.StopPlaying();
 }
 
