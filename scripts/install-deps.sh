@@ -17,7 +17,7 @@ packages=(
   pulseaudio pulseaudio-utils icecast2 ffmpeg sox espeak-ng
   python3 python3-pyftpdlib
   # comparison peers of the playback benchmark
-  mpv audacious mpg123
+  mpv audacious mpg123 strawberry
 )
 
 missing=()

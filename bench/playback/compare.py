@@ -9,8 +9,17 @@ player then plays on for a while, and the CPU time and peak resident memory
 of its processes are taken. The median of the runs is printed per player.
 
   bench/playback/compare.py [--build DIR] [--runs N] [--play-seconds S]
+
+With --whole-program the whole programs are compared instead, with their
+windows on a private Xvfb server: Orvane (a copy of the program folder whose
+User.ini auto-plays the stream), Audacious and Strawberry. Besides the time
+to first audio it takes the resident memory after --play-seconds of playing,
+the CPU over that period, and the resident memory of a start without a
+stream (idle) after --idle-seconds.
+
+  bench/playback/compare.py --whole-program [--program DIR] [--runs N]
 """
-import argparse, array, os, shutil, signal, socket, statistics, subprocess, sys, tempfile, time
+import argparse, array, configparser, os, shutil, signal, socket, statistics, subprocess, sys, tempfile, time
 import urllib.request
 
 THRESHOLD = int(32768 * 10 ** (-40 / 20))  # -40 dBFS in 16-bit samples
@@ -79,6 +88,14 @@ def peak_rss_kb(pid):
     return 0
 
 
+def rss_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
 def group_usage(pgid):
     cpu = rss = 0
     for pid in group_pids(pgid):
@@ -122,19 +139,186 @@ def measure(argv, env, monitor, play_seconds, first_audio_timeout=10.0):
     return first, cpu, rss
 
 
+def start_xvfb():
+    """A private X server; returns (process, DISPLAY)."""
+    r, w = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                             "-noreset"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, pass_fds=(w,), start_new_session=True)
+    os.close(w)
+    number = b""
+    with os.fdopen(r, "rb") as f:
+        while not number.endswith(b"\n"):
+            chunk = f.read(1)
+            if not chunk:
+                sys.exit("Xvfb did not start")
+            number += chunk
+    return proc, ":" + number.decode().strip()
+
+
+def group_rss_kb(pgid):
+    total = 0
+    for pid in group_pids(pgid):
+        try:
+            total += rss_kb(pid)
+        except (FileNotFoundError, ProcessLookupError):
+            pass
+    return total
+
+
+def measure_whole(argv, env, monitor, play_seconds, first_audio_timeout=15.0):
+    """Returns (ms to first audio or None, CPU % of one core, RSS MiB after play_seconds)."""
+    first = cpu = None
+    rec = subprocess.Popen(["parec", "-d", monitor, "--format=s16le", f"--rate={RATE}",
+                            f"--channels={CHANNELS}", "--latency-msec=5"],
+                           env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    block = RATE * CHANNELS * 2 // 200  # 5 ms
+    rec.stdout.read(block * 20)
+    start = time.monotonic()
+    player = spawn(argv, env)
+    deadline = start + first_audio_timeout
+    while time.monotonic() < deadline:
+        samples = array.array("h", rec.stdout.read(block))
+        if samples and max(max(samples), -min(samples)) > THRESHOLD:
+            first = (time.monotonic() - start) * 1000
+            break
+    rec.kill()
+    rec.wait()
+    rss = None
+    if first is not None and player.poll() is None:
+        cpu0, _ = group_usage(player.pid)
+        t0 = time.monotonic()
+        time.sleep(play_seconds)
+        cpu1, _ = group_usage(player.pid)
+        cpu = 100 * (cpu1 - cpu0) / (time.monotonic() - t0)
+        rss = group_rss_kb(player.pid) / 1024
+    stop(player)
+    return first, cpu, rss
+
+
+def measure_idle(argv, env, idle_seconds):
+    """Resident memory in MiB of a start without a stream, after idle_seconds."""
+    player = spawn(argv, env)
+    time.sleep(idle_seconds)
+    rss = group_rss_kb(player.pid) / 1024 if player.poll() is None else None
+    stop(player)
+    return rss
+
+
+def write_user_ini(program, url, autoplay):
+    """Orvane's User.ini: the shipped defaults, playing the stream at start."""
+    ini = configparser.ConfigParser(interpolation=None)
+    ini.optionxform = str
+    ini.read(os.path.join(program, "Orvane.ini"))
+    for section in ("Options", "Player"):
+        if not ini.has_section(section):
+            ini.add_section(section)
+    ini["Options"]["AutoPlay"] = "1" if autoplay else "0"
+    ini["Player"]["CurPlayID"] = "0"
+    ini["Player"]["CurUserUrl"] = f"2,{url}"  # 2: the player kind of a plain stream
+    with open(os.path.join(program, "User.ini"), "w") as f:
+        ini.write(f, space_around_delimiters=False)
+
+
+def whole_program(args, work, env, url):
+    source = os.path.abspath(args.program)
+    if not os.access(os.path.join(source, "orvane"), os.X_OK):
+        sys.exit(f"{source}/orvane is missing: cmake --build <build dir> --target orvane")
+    for tool in ["Xvfb", "audacious", "strawberry"]:
+        if not shutil.which(tool):
+            sys.exit(f"{tool} is missing: run scripts/install-deps.sh")
+    program = os.path.join(work, "Orvane")
+    shutil.copytree(source, program)
+    xvfb, display = start_xvfb()
+    try:
+        players = {
+            "orvane": (lambda: [os.path.join(program, "orvane")], lambda: [os.path.join(program, "orvane")]),
+            "audacious": (lambda: ["audacious", url], lambda: ["audacious"]),
+            "strawberry": (lambda: ["strawberry", "-l", "-p", url], lambda: ["strawberry"]),
+        }
+        wanted = [n for n in args.only.split(",") if n] or list(players)
+        run_number = [0]
+
+        def player_env(name):
+            # A runtime folder per start: Orvane and Strawberry allow one
+            # instance per user through a socket there. Each player keeps
+            # its own home (settings, caches) across its runs.
+            run_number[0] += 1
+            runtime = os.path.join(work, f"run-{run_number[0]}")
+            os.makedirs(runtime, mode=0o700)
+            home = os.path.join(work, "home-" + name)
+            os.makedirs(home, exist_ok=True)
+            e = dict(env, DISPLAY=display, XDG_RUNTIME_DIR=runtime, HOME=home,
+                     XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                     XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                     DBUS_SESSION_BUS_ADDRESS="disabled:")
+            e.pop("QT_QPA_PLATFORM", None)
+            return e
+
+        def play(name):
+            if name == "orvane":
+                write_user_ini(program, url, True)
+            return measure_whole(players[name][0](), player_env(name), "bench.monitor", args.play_seconds)
+
+        def idle(name):
+            if name == "orvane":
+                write_user_ini(program, url, False)
+            return measure_idle(players[name][1](), player_env(name), args.idle_seconds)
+
+        # One start each that is not counted: first-start settings, disk cache.
+        for name in wanted:
+            r = play(name)
+            print(f"warm-up {name:11s} first audio {r[0] if r[0] is None else round(r[0])} ms", flush=True)
+            time.sleep(0.5)
+        results = {name: [] for name in wanted}
+        for run in range(args.runs):
+            for name in wanted:
+                r = play(name)
+                time.sleep(0.5)
+                r = r + (idle(name),)
+                results[name].append(r)
+                print(f"run {run + 1} {name:11s} first audio {r[0] if r[0] is None else round(r[0])} ms"
+                      f"  cpu {r[1] if r[1] is None else round(r[1], 2)} %"
+                      f"  rss playing {r[2] if r[2] is None else round(r[2], 1)} MiB"
+                      f"  idle {r[3] if r[3] is None else round(r[3], 1)} MiB", flush=True)
+                time.sleep(0.5)
+
+        print(f"\nmedian of {args.runs} runs, whole programs with windows on Xvfb "
+              f"(RSS after {args.play_seconds:g} s of playing, CPU over that time; idle RSS "
+              f"{args.idle_seconds:g} s after a start without a stream)")
+        print(f"{'player':12s} {'first audio ms':>15s} {'RSS playing MiB':>16s} {'RSS idle MiB':>13s} "
+              f"{'CPU % of a core':>16s}")
+        for name, runs in results.items():
+            def med(i, digits):
+                values = [r[i] for r in runs if r[i] is not None]
+                return f"{statistics.median(values):.{digits}f}" if values else "-"
+            missing = sum(1 for r in runs if r[0] is None)
+            note = f"  ({missing} runs without audio)" if missing else ""
+            print(f"{name:12s} {med(0, 0):>15s} {med(2, 1):>16s} {med(3, 1):>13s} {med(1, 2):>16s}{note}")
+    finally:
+        stop(xvfb)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=os.path.join(here, "..", "..", "build-playback"))
     parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--play-seconds", type=float, default=20)
+    parser.add_argument("--play-seconds", type=float, default=None, help="20, or 10 with --whole-program")
     parser.add_argument("--only", default="", help="comma-separated player names")
+    parser.add_argument("--whole-program", action="store_true",
+                        help="the whole programs with their windows: Orvane, Audacious, Strawberry")
+    parser.add_argument("--program", default=os.path.join(here, "..", "..", "build", "Orvane"),
+                        help="Orvane's program folder (copied) for --whole-program")
+    parser.add_argument("--idle-seconds", type=float, default=10)
     args = parser.parse_args()
+    if args.play_seconds is None:
+        args.play_seconds = 10 if args.whole_program else 20
     orvane_play = os.path.join(os.path.abspath(args.build), "tools", "playback", "orvane_play")
     for tool in ["icecast2", "ffmpeg", "pulseaudio", "parec"]:
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing: run scripts/install-deps.sh")
-    if not os.access(orvane_play, os.X_OK):
+    if not args.whole_program and not os.access(orvane_play, os.X_OK):
         sys.exit(f"{orvane_play} is missing: cmake --build {args.build} --target orvane_play")
 
     work = tempfile.mkdtemp(prefix="orvane-bench-")
@@ -187,6 +371,9 @@ def main():
             sys.exit("the stream did not start")
         time.sleep(2)  # a full burst is waiting for every listener
 
+        if args.whole_program:
+            whole_program(args, work, env, url)
+            return
         players = {
             "orvane": [orvane_play, url, "0", "pulse"],
             "mpv": ["mpv", "--no-video", url],
