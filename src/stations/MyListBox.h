@@ -90,8 +90,11 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
-private:
+public:
+    // Plays the focused entry, as a double click does.
     void PlayFocused();
+
+private:
     // Rebuilds the view after the entries changed.
     void EntriesChanged();
     void SelectOnly(int row);

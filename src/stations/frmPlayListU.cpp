@@ -97,6 +97,7 @@ TfrmPlayList::TfrmPlayList(TfrmOrvaneVideo &video, const TSkin &skin, TPlayListH
         pmTreeMenu->popup(rtvRadio->viewport()->mapToGlobal(at));
     });
     CreateMenu();
+    CreateMusicMenu();
 
     commands_->Files().MigrateTreeFile();
     video_.SetPlayList(this);
@@ -110,6 +111,42 @@ TfrmPlayList::~TfrmPlayList()
 }
 
 // --- Menu --------------------------------------------------------------------------
+
+void TfrmPlayList::CreateMusicMenu()
+{
+    pmListMenu = new QMenu(this);
+    pmListMenu->setObjectName("pmListMenu");
+    auto add = [this](const char *name, const char *caption, QKeySequence key, std::function<void()> run) {
+        QAction *action = pmListMenu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(name);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        lstMusic->addAction(action); // the shortcuts work while the list has the focus
+        if (run)
+            connect(action, &QAction::triggered, this, std::move(run));
+        else
+            action->setEnabled(false); // its dialog does not exist yet
+        return action;
+    };
+    TMyListBox &list = *lstMusic;
+    add("nPlay_LB", "&Play", Qt::Key_Return, [&list] { list.PlayFocused(); });
+    pmListMenu->addSeparator();
+    add("nAddFiles_LB", "&Add File(s)...", Qt::ALT | Qt::Key_A, [&list] { list.AddFilesDialog(); });
+    add("nAddFolder_LB", "Add F&older...", Qt::ALT | Qt::Key_D, [&list] { list.AddFolderDialog(); });
+    pmListMenu->addSeparator();
+    add("nDelete_LB", "&Delete", Qt::Key_Delete, [&list] { list.DeleteSelected(); });
+    add("nClearAll_LB", "&Clear All", Qt::CTRL | Qt::Key_E, [&list] { list.ClearAll(); });
+    // Shown as a separator line; it acts through its shortcut only.
+    add("nSelectAll_LB", "-", Qt::CTRL | Qt::Key_A, [&list] { list.SelectAll(); })->setSeparator(true);
+    add("nFind_LB", "&Find...", Qt::CTRL | Qt::Key_F, nullptr);
+    add("nFindNext_LB", "Find &Next", Qt::Key_F3, nullptr);
+    pmListMenu->addSeparator();
+    add("nFileInfomation_LB", "&View File Info...", Qt::ALT | Qt::Key_I, nullptr);
+    add("nRename", "&Rename...", Qt::ALT | Qt::Key_C, nullptr);
+    lstMusic->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstMusic, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { pmListMenu->popup(lstMusic->viewport()->mapToGlobal(at)); });
+}
 
 void TfrmPlayList::CreateMenu()
 {
@@ -509,6 +546,10 @@ void TfrmPlayList::MainWindowMoved(const QRect &before)
 
 void TfrmPlayList::RunSlot(int slot)
 {
+    if (!radioMode_) {
+        RunMusicSlot(slot);
+        return;
+    }
     QTreeWidgetItem *item = Selected();
     switch (slot) {
     case lsAddGroup:
@@ -527,6 +568,29 @@ void TfrmPlayList::RunSlot(int slot)
         hide();
         break;
     default: // station editor, find and channel dialogs: not available yet
+        break;
+    }
+}
+
+// In music mode the slots are: add files, add a folder, rename, delete, find,
+// file information and close; rename, find and file information need their
+// dialogs, which do not exist yet.
+void TfrmPlayList::RunMusicSlot(int slot)
+{
+    switch (slot) {
+    case 0:
+        lstMusic->AddFilesDialog();
+        break;
+    case 1:
+        lstMusic->AddFolderDialog();
+        break;
+    case 3:
+        lstMusic->DeleteSelected();
+        break;
+    case lsClose:
+        hide();
+        break;
+    default:
         break;
     }
 }

@@ -97,6 +97,8 @@ protected:
 
 private:
     void CreateMenu();
+    void CreateMusicMenu();
+    void RunMusicSlot(int slot);
     void UpdateMenu();
     void Layout();
     void UpdateOutline();
@@ -124,6 +126,7 @@ private:
     QWidget *pnlStretch = nullptr;
     TRadioTreeView *rtvRadio = nullptr;
     TMyListBox *lstMusic = nullptr;
+    QMenu *pmListMenu = nullptr;
     QWidget *pbSlide = nullptr;
     QLabel *lblResize = nullptr;
     QMenu *pmTreeMenu = nullptr;
