@@ -19,19 +19,19 @@ namespace {
 constexpr size_t WritePiece = 4096;
 constexpr pa_usec_t TargetLatencyUs = 100 * 1000;
 
-bool ToSampleSpec(const TWaveFormatEx &f, pa_sample_spec &spec)
+bool ToSampleSpec(const TWaveFormatEx &f, pa_sample_spec &sample)
 {
     if (f.wFormatTag != 1 || f.nChannels < 1 || f.nChannels > PA_CHANNELS_MAX || f.nSamplesPerSec == 0)
         return false;
     if (f.wBitsPerSample == 8)
-        spec.format = PA_SAMPLE_U8;
+        sample.format = PA_SAMPLE_U8;
     else if (f.wBitsPerSample == 16)
-        spec.format = PA_SAMPLE_S16LE;
+        sample.format = PA_SAMPLE_S16LE;
     else
         return false;
-    spec.channels = static_cast<uint8_t>(f.nChannels);
-    spec.rate = f.nSamplesPerSec;
-    return pa_sample_spec_valid(&spec) != 0;
+    sample.channels = static_cast<uint8_t>(f.nChannels);
+    sample.rate = f.nSamplesPerSec;
+    return pa_sample_spec_valid(&sample) != 0;
 }
 
 } // namespace
@@ -99,21 +99,21 @@ bool TWaveOutDevice::Open(const TWaveFormatEx &format, QObject *context, std::fu
                           std::string &error)
 {
     Close();
-    pa_sample_spec spec{};
-    if (!ToSampleSpec(format, spec)) {
+    pa_sample_spec sample{};
+    if (!ToSampleSpec(format, sample)) {
         error = "unsupported wave format";
         return false;
     }
     // A short server buffer: the sounds tell what happens now, and a stop is heard at once.
     pa_buffer_attr attr;
     attr.maxlength = static_cast<uint32_t>(-1);
-    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &spec));
+    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatencyUs, &sample));
     attr.prebuf = static_cast<uint32_t>(-1);
     attr.minreq = static_cast<uint32_t>(-1);
     attr.fragsize = static_cast<uint32_t>(-1);
     int err = 0;
     pa_simple *stream =
-        pa_simple_new(nullptr, "Orvane", PA_STREAM_PLAYBACK, nullptr, "Notification", &spec, nullptr, &attr, &err);
+        pa_simple_new(nullptr, "Orvane", PA_STREAM_PLAYBACK, nullptr, "Notification", &sample, nullptr, &attr, &err);
     if (!stream) {
         error = pa_strerror(err);
         return false;
