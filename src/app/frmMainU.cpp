@@ -371,6 +371,12 @@ void TfrmMain::LoadSettings()
 
     timedActions_.ScheduleFirstUpdateCheck(NowDateTime());
     tmrCheck->start();
+    // The first tick runs as soon as the event loop does: auto-play and the
+    // clock would otherwise wait a whole interval after the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (tmrCheck->isActive())
+            tmrCheckTimer();
+    });
 }
 
 void TfrmMain::SaveSettings()

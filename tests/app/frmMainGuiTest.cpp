@@ -1,11 +1,13 @@
 #include "app/GlobalUnit.h"
 #include "app/frmMainU.h"
+#include "appearance/MyScrollLabel.h"
 #include "platform/IniFile.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +78,24 @@ TEST_F(MainWindowTest, AutoHideStartsHiddenAndActivationBringsItBack)
     EXPECT_FALSE(frmMain.ShowAtStart());
     frmMain.BringToFront();
     EXPECT_TRUE(frmMain.isVisible());
+    frmMain.close();
+}
+
+TEST_F(MainWindowTest, FirstTickRunsAsSoonAsTheEventLoopDoes)
+{
+    TfrmMain frmMain;
+    frmMain.show(); // the clock shows on a visible window only
+    auto *clock = frmMain.findChild<TScrollLabel *>("slblClock");
+    ASSERT_NE(clock, nullptr);
+    EXPECT_TRUE(clock->Caption().isEmpty());
+    QElapsedTimer waited;
+    waited.start();
+    while (clock->Caption().isEmpty() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Well before the one-second interval: the auto-play of the same tick
+    // starts the stream without waiting for it.
+    EXPECT_LT(waited.elapsed(), 500);
+    EXPECT_EQ(clock->Caption().size(), 5); // hh:nn
     frmMain.close();
 }
 
