@@ -3,6 +3,7 @@
 #include "app/Funs.h"
 #include "appearance/LanguageU.h"
 #include "appearance/SkinFace.h"
+#include "stations/MusicList.h"
 #include "stations/MyListBox.h"
 #include "stations/RadioTreeViewU.h"
 #include "stations/TreeFileFormat.h"
@@ -138,8 +139,8 @@ void TfrmPlayList::CreateMusicMenu()
     add("nClearAll_LB", "&Clear All", Qt::CTRL | Qt::Key_E, [&list] { list.ClearAll(); });
     // Shown as a separator line; it acts through its shortcut only.
     add("nSelectAll_LB", "-", Qt::CTRL | Qt::Key_A, [&list] { list.SelectAll(); })->setSeparator(true);
-    add("nFind_LB", "&Find...", Qt::CTRL | Qt::Key_F, nullptr);
-    add("nFindNext_LB", "Find &Next", Qt::Key_F3, nullptr);
+    add("nFind_LB", "&Find...", Qt::CTRL | Qt::Key_F, [this] { FindDialog().show(); });
+    add("nFindNext_LB", "Find &Next", Qt::Key_F3, [this] { FindNext(); });
     pmListMenu->addSeparator();
     add("nFileInfomation_LB", "&View File Info...", Qt::ALT | Qt::Key_I, nullptr);
     add("nRename", "&Rename...", Qt::ALT | Qt::Key_C, nullptr);
@@ -195,8 +196,8 @@ void TfrmPlayList::CreateMenu()
         });
     });
     m->addSeparator();
-    add(m, "nFind", "&Find...", Qt::CTRL | Qt::Key_F, nullptr);
-    add(m, "nFindNext", "Find &Next", Qt::Key_F3, nullptr);
+    add(m, "nFind", "&Find...", Qt::CTRL | Qt::Key_F, [this] { FindDialog().show(); });
+    add(m, "nFindNext", "Find &Next", Qt::Key_F3, [this] { FindNext(); });
     m->addSeparator();
     add(m, "nSetChannel", "Set C&hannel...", Qt::CTRL | Qt::Key_H, nullptr);
     QAction *clickMode = add(m, "nClickMode", "Clic&k Mode", {}, [this] { SetClickMode(!clickMode_); });
@@ -564,17 +565,59 @@ void TfrmPlayList::RunSlot(int slot)
         if (IsEditableNode(item))
             commands_->Delete(item);
         break;
+    case lsFind:
+        FindDialog().show();
+        break;
     case lsClose:
         hide();
         break;
-    default: // station editor, find and channel dialogs: not available yet
+    default: // station editor and channel dialogs: not available yet
         break;
     }
 }
 
 // In music mode the slots are: add files, add a folder, rename, delete, find,
-// file information and close; rename, find and file information need their
+// file information and close; rename and file information need their
 // dialogs, which do not exist yet.
+// --- Finding -------------------------------------------------------------------------
+
+TfrmFind &TfrmPlayList::FindDialog()
+{
+    if (!frmFind)
+        frmFind = new TfrmFind(*this, this);
+    return *frmFind;
+}
+
+void TfrmPlayList::FindNext()
+{
+    if (frmFind && !frmFind->Text().empty())
+        frmFind->FindNow();
+}
+
+bool TfrmPlayList::Find(const std::string &text, TFindDirection direction, bool matchCase, bool exact)
+{
+    if (radioMode_)
+        return commands_->FindInTree(text, direction, matchCase, exact);
+    // The music list: the entries' names after the current one, in the direction asked.
+    const auto fold = [matchCase](std::string s) {
+        if (!matchCase)
+            for (char &c : s)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string wanted = fold(text);
+    const std::vector<std::string> &entries = lstMusic->List().Entries();
+    const int step = direction == fdUp ? -1 : 1;
+    for (int i = lstMusic->SelectedIndex() + step; i >= 0 && i < static_cast<int>(entries.size()); i += step) {
+        const std::string name = fold(MusicDisplayName(entries[static_cast<size_t>(i)]));
+        if (exact ? name == wanted : (!wanted.empty() && name.find(wanted) != std::string::npos))
+            return lstMusic->SetCurrentMusic(i) >= 0;
+    }
+    return false;
+}
+
+void TfrmPlayList::ClearFindMarks() { commands_->ClearFindMarks(); }
+
 void TfrmPlayList::RunMusicSlot(int slot)
 {
     switch (slot) {
@@ -586,6 +629,9 @@ void TfrmPlayList::RunMusicSlot(int slot)
         break;
     case 3:
         lstMusic->DeleteSelected();
+        break;
+    case 4:
+        FindDialog().show();
         break;
     case lsClose:
         hide();

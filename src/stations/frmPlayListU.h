@@ -14,6 +14,7 @@
 #include "appearance/Skin.h"
 #include "stations/PlayListGeometry.h"
 #include "stations/TreeCommands.h"
+#include "stations/frmFindU.h"
 
 class QAction;
 class QLabel;
@@ -25,7 +26,7 @@ class TSkin;
 
 class TMyListBox;
 
-class TfrmPlayList : public QWidget, public TPlayListWindow {
+class TfrmPlayList : public QWidget, public TPlayListWindow, public TFindTarget {
     Q_OBJECT
 public:
     // Registers itself as the video window's play list; migrates an older
@@ -45,6 +46,14 @@ public:
     TChannelEntry ChannelStation(int index) override;
     bool SelectMusicEntry(int index) override;
     void BuildStationMenu(QMenu *menu) override { BuildStationMenu(menu, nullptr); }
+
+    // Finding: the tree in radio mode, the music list in music mode.
+    bool Find(const std::string &text, TFindDirection direction, bool matchCase, bool exact) override;
+    void ClearFindMarks() override;
+    // The find dialog, created on first use.
+    TfrmFind &FindDialog();
+    // Repeats the last search while the find dialog has a text.
+    void FindNext();
 
     // The music list shown in music mode.
     TMyListBox &MusicList() const { return *lstMusic; }
@@ -127,6 +136,7 @@ private:
     TRadioTreeView *rtvRadio = nullptr;
     TMyListBox *lstMusic = nullptr;
     QMenu *pmListMenu = nullptr;
+    TfrmFind *frmFind = nullptr;
     QWidget *pbSlide = nullptr;
     QLabel *lblResize = nullptr;
     QMenu *pmTreeMenu = nullptr;
