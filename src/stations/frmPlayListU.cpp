@@ -335,9 +335,13 @@ void TfrmPlayList::SetRadioMode(bool on)
     radioMode_ = on;
     rtvRadio->setVisible(on);
     lstMusic->setVisible(!on);
-    const QScrollBar *bar = (on ? static_cast<QAbstractScrollArea *>(rtvRadio)
-                                : static_cast<QAbstractScrollArea *>(lstMusic))->verticalScrollBar();
+    const QScrollBar *bar = ShownScrollBar();
     PlaceThumb(bar->value(), bar->maximum());
+}
+
+QScrollBar *TfrmPlayList::ShownScrollBar() const
+{
+    return radioMode_ ? rtvRadio->verticalScrollBar() : lstMusic->verticalScrollBar();
 }
 
 void TfrmPlayList::SetClickMode(bool on)
@@ -460,7 +464,7 @@ void TfrmPlayList::Layout()
     const TSkinRect &thumb = ini.bScrollMove.Normal, &orbit = ini.ScrollBarOrbit;
     pbSlide->resize(thumb.Width(), thumb.Height());
     pbSlide->move(dW + orbit.Left + (orbit.Width() - thumb.Width()) / 2, pbSlide->y());
-    const QScrollBar *bar = rtvRadio->verticalScrollBar();
+    const QScrollBar *bar = ShownScrollBar();
     PlaceThumb(bar->value(), bar->maximum());
 
     slotRects_ = skin_.ListSlotRects(width(), height());
@@ -498,7 +502,7 @@ void TfrmPlayList::PlaceThumb(int position, int maxPos)
 
 void TfrmPlayList::ScrollLines(int lines)
 {
-    QScrollBar *bar = rtvRadio->verticalScrollBar();
+    QScrollBar *bar = ShownScrollBar();
     bar->setValue(bar->value() + lines);
 }
 
@@ -821,7 +825,7 @@ bool TfrmPlayList::ThumbEvent(QEvent *event)
                                            thumbGrab_,
                                        track.Top, track.Top + std::max(0, track.Travel()));
             pbSlide->move(pbSlide->x(), top);
-            QScrollBar *bar = rtvRadio->verticalScrollBar();
+            QScrollBar *bar = ShownScrollBar();
             bar->setValue(PositionForThumbTop(track, top, bar->maximum()));
         }
         return true;

@@ -18,6 +18,7 @@
 
 class QAction;
 class QLabel;
+class QScrollBar;
 class QMenu;
 class QTimer;
 class QTreeWidgetItem;
@@ -115,6 +116,8 @@ private:
     TThumbTrack ThumbTrack() const;
     void RunSlot(int slot);
     void ScrollLines(int lines);
+    // The scroll bar of the view shown: the tree or the music list.
+    QScrollBar *ShownScrollBar() const;
     void PlaySelected();
     void TreeActivated(QTreeWidgetItem *item);
     void PromptAddGroup();

@@ -6,6 +6,9 @@
 #include "stations/MyListBox.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -53,4 +56,25 @@ TEST_F(PlayListMusic, NextAndPreviousStepThroughTheMusicListAndWrap)
     list_->SetRadioMode(true);
     EXPECT_EQ(list_->NextItem(-1), -1);
     EXPECT_EQ(list_->CurrentMusicPath(), files[0]);
+}
+
+TEST_F(PlayListMusic, ScrollButtonScrollsTheMusicListInMusicMode)
+{
+    list_->SetRadioMode(false);
+    AddMusic(200);
+    list_->resize(300, 240);
+    list_->show();
+    PumpEvents(50);
+    const QScrollBar *bar = list_->MusicList().verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    const int before = bar->value();
+    const TSkinRect &down = list_->SlotRects()[8]; // the scroll-down button
+    const QPoint at((down.Left + down.Right) / 2, (down.Top + down.Bottom) / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), list_->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list_.get(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), list_->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list_.get(), &release);
+    EXPECT_GT(bar->value(), before);
 }
