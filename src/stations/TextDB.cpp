@@ -1086,6 +1086,18 @@ bool TTextTable::DeleteLine(int line)
     return RunWrite([&](TIndexState &s) { return DoDeleteLine(s, line); });
 }
 
+TTextTable::TResult TTextTable::LineSpan(const TIndexState &s, int line, std::int64_t &start,
+                                         std::int64_t &end)
+{
+    unsigned char b[8];
+    if (!ReadAt(idpFd_, 4 * static_cast<std::int64_t>(line - 1), b, sizeof b))
+        return TResult::Failed;
+    start = Get32(b);
+    end = Get32(b + 4);
+    // A line holds at least its CR LF and lies inside the table.
+    return start < 0 || end - start < 2 || end > s.tableSize ? TResult::Damaged : TResult::Ok;
+}
+
 TTextTable::TResult TTextTable::DoModifyLine(TIndexState &s, int line, const std::string &text)
 {
     if (line < 1 || line > s.count)
@@ -1093,13 +1105,9 @@ TTextTable::TResult TTextTable::DoModifyLine(TIndexState &s, int line, const std
     std::int64_t idiSize;
     if (const TResult r = PrepareChange(s, idiSize); r != TResult::Ok)
         return r;
-    unsigned char b[8];
-    if (!ReadAt(idpFd_, 4 * static_cast<std::int64_t>(line - 1), b, sizeof b))
-        return TResult::Failed;
-    const std::int64_t start = Get32(b);
-    const std::int64_t end = Get32(b + 4);
-    if (start < 0 || end - start < 2 || end > s.tableSize)
-        return TResult::Damaged;
+    std::int64_t start = 0, end = 0;
+    if (const TResult r = LineSpan(s, line, start, end); r != TResult::Ok)
+        return r;
 
     const std::int64_t oldLen = end - start;
     std::string old(static_cast<std::size_t>(oldLen), '\0');
@@ -1270,13 +1278,9 @@ TTextTable::TResult TTextTable::DoDeleteLine(TIndexState &s, int line)
     std::int64_t idiSize;
     if (const TResult r = PrepareChange(s, idiSize); r != TResult::Ok)
         return r;
-    unsigned char b[8];
-    if (!ReadAt(idpFd_, 4 * static_cast<std::int64_t>(line - 1), b, sizeof b))
-        return TResult::Failed;
-    const std::int64_t start = Get32(b);
-    const std::int64_t end = Get32(b + 4);
-    if (start < 0 || end - start < 2 || end > s.tableSize)
-        return TResult::Damaged;
+    std::int64_t start = 0, end = 0;
+    if (const TResult r = LineSpan(s, line, start, end); r != TResult::Ok)
+        return r;
     std::string old(static_cast<std::size_t>(end - start), '\0');
     if (!ReadAt(tableFd_, start, old.data(), old.size()))
         return TResult::Failed;

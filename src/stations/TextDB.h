@@ -131,6 +131,8 @@ private:
     bool MarkStampDirty(std::int64_t idpSize);
     bool WriteStamp(std::int64_t at);
     TResult PrepareChange(TIndexState &s, std::int64_t &idiSize);
+    // Byte range of line `line` from the offset index.
+    TResult LineSpan(const TIndexState &s, int line, std::int64_t &start, std::int64_t &end);
 
     TResult DoModifyLine(TIndexState &s, int line, const std::string &text);
     TResult DoAppendLine(TIndexState &s, const std::string &text);
