@@ -12,6 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <stdexcept>
 
@@ -23,15 +25,11 @@ constexpr int EntryCount = 50000;
 // A program folder with a list file of EntryCount entries in 500 folders,
 // some addresses among them, written once per run.
 struct TBenchList {
-    std::string dir;
+    TBenchFolder folder{"orvane-music-bench"};
 
     TBenchList()
     {
-        std::string tmpl = (fs::temp_directory_path() / "orvane-music-bench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        dir = tmpl + "/";
-        SetAppPath(dir);
+        SetAppPath(folder.Path());
         TMusicList list;
         std::vector<std::string> paths;
         for (int i = 0; i < EntryCount; ++i) {
@@ -45,7 +43,6 @@ struct TBenchList {
         if (!list.Save(MusicListFileName()))
             throw std::runtime_error("cannot write the list file");
     }
-    ~TBenchList() { fs::remove_all(dir); }
 };
 
 const TBenchList &Files()

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -32,27 +34,19 @@ namespace fs = std::filesystem;
 
 // One folder for the whole run with the generated tables; removed at exit.
 struct TBenchFiles {
-    std::string dir;
+    TBenchFolder folder{"orvane-bench"};
+    const std::string &dir = folder.Path();
     std::string plain;      // plain table (IDs 1..100000) with its indexes
     std::string enciphered; // enciphered table with its indexes
 
     TBenchFiles()
     {
-        std::string tmpl = (fs::temp_directory_path() / "orvane-bench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        dir = tmpl + "/";
         plain = dir + "plain.dat";
         enciphered = dir + "cipher.dat";
         std::string error;
         if (!WriteTableFiles(plain, GenerateSyntheticLines(RecordCount, 1), 0, error) ||
             !WriteTableFiles(enciphered, GenerateSyntheticLines(RecordCount, 1, 1, true), 0, error))
             throw std::runtime_error(error);
-    }
-    ~TBenchFiles()
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 
     // A fresh copy of a table and its indexes under a new name, stamped with

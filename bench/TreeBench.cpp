@@ -21,6 +21,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include "BenchFolder.h"
+
 #include <filesystem>
 #include <malloc.h>
 #include <memory>
@@ -35,15 +37,11 @@ constexpr int SubGroupCount = 50;
 
 // One program folder per run with both group lists and two big group files.
 struct TBenchTree {
-    std::string dir;
+    TBenchFolder folder{"orvane-tree-bench"};
 
     TBenchTree()
     {
-        std::string tmpl = (fs::temp_directory_path() / "orvane-tree-bench-XXXXXX").string();
-        if (!mkdtemp(tmpl.data()))
-            throw std::runtime_error("mkdtemp failed");
-        dir = tmpl + "/";
-        SetAppPath(dir);
+        SetAppPath(folder.Path());
         SetCurLng("eng");
         fs::create_directories(DataPath());
         const std::string data = DataPath();
@@ -58,7 +56,6 @@ struct TBenchTree {
         if (!ok)
             throw std::runtime_error("cannot write the bench tree");
     }
-    ~TBenchTree() { fs::remove_all(dir); }
 
     static std::vector<std::string> GroupFile(bool nested)
     {
