@@ -129,7 +129,6 @@ TfrmMain::TfrmMain() : QWidget(nullptr, Qt::FramelessWindowHint), timedActions_(
 
     frmOrvaneVideo_ = std::make_unique<TfrmOrvaneVideo>(*this);
     frmPlayList_ = std::make_unique<TfrmPlayList>(*frmOrvaneVideo_, skin_, *this, this);
-    list_ = frmPlayList_.get();
     OnLanguageSwitched(this, [this] {
         // The tree of the new language; unsaved changes go to the old one first.
         frmPlayList_->SaveTree();
@@ -249,8 +248,7 @@ void TfrmMain::CreateMenu()
     QMenu *m = pmMainMenu;
     nSwitchMode = add(m, "nSwitchMode", "Switch &Mode", &TfrmMain::nSwitchModeClick);
     nShowPlayList = add(m, "nShowPlayList", "Show Play&List", [this](bool on) {
-        if (list_)
-            list_->SetListVisible(on);
+        frmPlayList_->SetListVisible(on);
         update();
     });
     nShowPlayList->setCheckable(true);
@@ -481,8 +479,8 @@ void TfrmMain::FillSkinsMenu()
 
 // ---- Face -------------------------------------------------------------------
 
-bool TfrmMain::MusicMode() const { return list_ && !list_->IsRadioMode(); }
-bool TfrmMain::ListVisible() const { return list_ && list_->ListVisible(); }
+bool TfrmMain::MusicMode() const { return !frmPlayList_->IsRadioMode(); }
+bool TfrmMain::ListVisible() const { return frmPlayList_->ListVisible(); }
 
 void TfrmMain::SyncFaceState()
 {
@@ -683,11 +681,9 @@ void TfrmMain::tmrDelayTimer()
         trayMenuPending_ = false;
         tmrDelay->stop();
         BringToFront();
-        if (list_) {
-            pmTreeMenu->clear();
-            list_->BuildStationMenu(pmTreeMenu);
-            pmTreeMenu->popup(QCursor::pos());
-        }
+        pmTreeMenu->clear();
+        frmPlayList_->BuildStationMenu(pmTreeMenu);
+        pmTreeMenu->popup(QCursor::pos());
         return;
     }
     if (face_.VolumeRepeat) {
@@ -762,16 +758,17 @@ void TfrmMain::SlotClick(int slot)
     case msClose: CloseButton(); break;
     case msRecord: ToggleRecording(); break;
     case msOpenFile:
-        // Music mode opens files, which needs the music list window.
-        if (list_ && !MusicMode()) {
+        // The station menu in radio mode, opening files in music mode.
+        if (MusicMode()) {
+            nOpenFilesClick();
+        } else {
             pmTreeMenu->clear();
-            list_->BuildStationMenu(pmTreeMenu);
+            frmPlayList_->BuildStationMenu(pmTreeMenu);
             pmTreeMenu->popup(QCursor::pos());
         }
         break;
     case msPlayListFormShow:
-        if (list_)
-            list_->SetListVisible(!list_->ListVisible());
+        frmPlayList_->SetListVisible(!frmPlayList_->ListVisible());
         break;
     case msMute: nMuteClick(); break;
     case msPrevious: nPreviewClick(); break;
@@ -861,8 +858,7 @@ void TfrmMain::LoadChannels()
         TChannelEntry entry;
         if (!ownList) {
             // Without a list of their own the channels are the tree's, on every page.
-            if (list_)
-                entry = list_->ChannelStation(i);
+            entry = frmPlayList_->ChannelStation(i);
         } else if (!lblNum[i]->text().isEmpty()) {
             entry = DecodeChannel(user.ReadString("Channel", ChannelCaption(i), ""));
         }
@@ -880,7 +876,7 @@ void TfrmMain::PlayChannel(int index)
         return;
     }
     const int number = ToInt(ChannelCaption(index), 0);
-    if (number > 0 && list_->SelectMusicEntry(number - 1))
+    if (number > 0 && frmPlayList_->SelectMusicEntry(number - 1))
         frmOrvaneVideo_->PlayMusicEntry();
 }
 
@@ -898,7 +894,7 @@ void TfrmMain::nPlayClick()
         return;
     }
     // Nothing chosen yet: the list's next entry.
-    const int id = list_ ? list_->NextItem(0) : 0;
+    const int id = frmPlayList_->NextItem(0);
     if (id == 0)
         return;
     video.SetCurPlayID(id);
@@ -918,9 +914,7 @@ void TfrmMain::nMuteClick()
 
 void TfrmMain::nSwitchModeClick()
 {
-    if (!list_)
-        return;
-    list_->SetRadioMode(!list_->IsRadioMode());
+    frmPlayList_->SetRadioMode(!frmPlayList_->IsRadioMode());
     update();
 }
 
@@ -934,8 +928,7 @@ void TfrmMain::nShowClick()
     if (!showAtStart_) {
         // Hidden since the start: the list window takes its saved visibility now.
         showAtStart_ = true;
-        if (list_)
-            list_->SetListVisible(settings_.ListVisible);
+        frmPlayList_->SetListVisible(settings_.ListVisible);
     }
     showNormal();
     raise();
@@ -1254,7 +1247,7 @@ void TfrmMain::RunShutdown()
     disconnect(tiTray, nullptr, this, nullptr);
     tiTray->setContextMenu(nullptr);
     tiTray->hide();
-    list_->SetListVisible(false);
+    frmPlayList_->SetListVisible(false);
     hide();
     QApplication::quit();
 }

@@ -183,7 +183,6 @@ private:
     TMainFaceState face_;
     std::unique_ptr<TfrmOrvaneVideo> frmOrvaneVideo_;
     std::unique_ptr<TfrmPlayList> frmPlayList_; // goes before the video window it plays through
-    TPlayListWindow *list_ = nullptr;
 
     TScrollLabel *slblRadioName = nullptr, *slblState = nullptr, *slblSpeed = nullptr;
     TScrollLabel *slblElapsed = nullptr, *slblClock = nullptr, *slblVolume = nullptr;
